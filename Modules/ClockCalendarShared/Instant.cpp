@@ -1,0 +1,1 @@
+#include "Instant.h"

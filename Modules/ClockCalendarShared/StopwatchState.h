@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Instant.h"
+
+#include <optional>
+#include <string>
+
+// The one stopwatch's value: time gathered by finished runs plus the start of the running one.
+struct StopwatchState {
+    double accumulatedSeconds = 0;
+    std::optional<Instant> startedAt;
+
+    bool isRunning() const { return startedAt.has_value(); }
+    double elapsed(Instant now) const;
+    // "%02d:%02d:%02d" of whole hours, minutes and seconds; hours are not capped (100:00:00).
+    std::string elapsedText(Instant now) const;
+
+    bool operator==(const StopwatchState &) const = default;
+};

@@ -1,0 +1,1 @@
+#include "TovikLunarDate.h"

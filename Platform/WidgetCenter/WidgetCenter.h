@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+// Asks the widget host to reload the timelines of one widget kind. Inside the host's own process the
+// request is a direct call; elsewhere it is one message on the host's per-user socket, and with no host
+// running it does nothing. Never blocks the caller for more than a few milliseconds.
+namespace WidgetCenter {
+
+void reloadTimelines(const std::string &kind);
+
+// The host installs its own handler so that requests from its own process skip the socket.
+void setInProcessHandler(std::function<void(const std::string &kind)> handler);
+
+// $XDG_RUNTIME_DIR/dayvane/widget-host.socket
+std::filesystem::path hostSocketPath();
+
+} // namespace WidgetCenter

@@ -1,0 +1,37 @@
+# Build settings shared by every target of our own.
+
+if(DAYVANE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Warnings are errors in our own code; Qt and ICU headers come in as system headers.
+function(dayvane_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# A static library of ours: dayvane_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+function(dayvane_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+  dayvane_warnings(${name})
+endfunction()
+
+# One GoogleTest program per unit, each a ctest case with the environment pinned:
+# dayvane_test(NAME SOURCES ... LIBS ... [LABELS unit|gui|integration])
+function(dayvane_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  dayvane_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT ARG_LABELS)
+    set(ARG_LABELS unit)
+  endif()
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${ARG_LABELS}"
+    TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QUICK_BACKEND=software;LC_ALL=C.UTF-8;QT_FONT_DPI=96;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.config;XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/${name}.runtime")
+endfunction()
