@@ -25,13 +25,10 @@ namespace TovikFonts {
 QFont systemFont(double points, QFont::Weight weight, Digits digits)
 {
     QFont font;
-    // Noto Sans CJK SC carries the Chinese text; DejaVu Sans has digits of one width, which the
-    // monospaced-digit texts need (Qt 6.4 cannot switch on the tabular-figures feature).
-    if (digits == Digits::monospaced) {
-        font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC")});
-    } else {
-        font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
-    }
+    // Noto Sans CJK SC carries the Chinese text and has digits of one width, which the monospaced-digit
+    // texts need (Qt 6.4 cannot switch on the tabular-figures feature); DejaVu Sans, also tabular, stands in.
+    Q_UNUSED(digits);
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(pointSizeForPixels(std::max(points, 0.25)));
     font.setWeight(weight);
     font.setStyleStrategy(QFont::PreferAntialias);
