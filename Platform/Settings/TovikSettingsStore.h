@@ -11,6 +11,7 @@
 #include <variant>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 // A persistent key-value settings store in one SQLite file, safe to share between processes.
 // Values keep their kind (integer, real, text), so a text stored where a number belongs is told apart.
@@ -51,14 +52,25 @@ public:
     void remove(std::string_view key);
 
     // Runs `body` as one immediate transaction: reads and writes inside it see no other writer, and
-    // other readers see all of its writes or none. Returns false when the transaction could not commit.
+    // other readers see all of its writes or none. Returns false when the transaction could not commit
+    // (a failed write inside `body` rolls all of it back). Calls made from `body`, including a nested
+    // transaction(), join the same transaction. An exception from `body` rolls back and propagates.
     bool transaction(const std::function<void(TovikSettingsStore &)> &body);
+    // Runs `body` as one read transaction, so several reads see a single state of the store.
+    void snapshot(const std::function<void(const TovikSettingsStore &)> &body) const;
 
 private:
+    enum Statement { select, upsert, erase, beginImmediate, beginDeferred, commit, rollback, statementCount };
+
     TovikSettingsStore(sqlite3 *db, std::filesystem::path path);
-    void write(std::string_view key, const Value &value);
+    void write(std::string_view key, const std::optional<Value> &value);
+    sqlite3_stmt *statement(Statement which) const;
+    bool step(Statement which) const;
 
     sqlite3 *m_db = nullptr;
     std::filesystem::path m_path;
     mutable std::recursive_mutex m_mutex;
+    mutable sqlite3_stmt *m_statements[statementCount] = {};
+    mutable int m_transactionDepth = 0;
+    bool m_transactionFailed = false;
 };

@@ -1,0 +1,312 @@
+#include "TovikSettingsStore.h"
+
+#include "TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using Value = TovikSettingsStore::Value;
+
+namespace {
+
+std::string readFile(const fs::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const fs::path &file, const std::string &bytes)
+{
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+unsigned modeOf(const fs::path &path)
+{
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    return info.st_mode & 07777;
+}
+
+std::vector<fs::path> setAsideFiles(const fs::path &folder)
+{
+    std::vector<fs::path> found;
+    for (const auto &entry : fs::directory_iterator(folder)) {
+        if (entry.path().filename().string().find(".damaged-") != std::string::npos) {
+            found.push_back(entry.path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Sets an environment variable for one test and puts the old value back afterwards.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char *name, const char *value)
+        : m_name(name)
+    {
+        if (const char *old = std::getenv(name)) {
+            m_old = old;
+        }
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnvironment() { m_old ? ::setenv(m_name, m_old->c_str(), 1) : ::unsetenv(m_name); }
+
+private:
+    const char *m_name;
+    std::optional<std::string> m_old;
+};
+
+const std::string garbage = "these bytes are not a database\n";
+
+} // namespace
+
+TEST(TovikSettingsStore, EveryValueKindRoundTripsThroughTheFile)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    const std::vector<std::pair<std::string, Value>> cases = {
+        {"real", 3725.9},
+        {"negative zero", -0.0},
+        {"infinity", std::numeric_limits<double>::infinity()},
+        {"tiny", std::numeric_limits<double>::denorm_min()},
+        {"integer", std::int64_t(-42)},
+        {"large integer", std::numeric_limits<std::int64_t>::max()},
+        {"text", std::string("丙午年正月初一")},
+        {"empty text", std::string()},
+        {"text with nul", std::string("a\0b", 3)},
+        {"", std::string("empty key")},
+    };
+    {
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        for (const auto &[key, value] : cases) {
+            std::visit([&, &key = key](const auto &v) { store->set(key, v); }, value);
+        }
+        store->set("flag", true);
+        store->set("other flag", false);
+    }
+    auto reopened = TovikSettingsStore::open(file);
+    ASSERT_TRUE(reopened);
+    for (const auto &[key, value] : cases) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(reopened->value(key), value);
+    }
+    EXPECT_TRUE(std::signbit(*reopened->number("negative zero")));
+    EXPECT_EQ(reopened->boolean("flag"), true);
+    EXPECT_EQ(reopened->boolean("other flag"), false);
+    EXPECT_EQ(reopened->value("flag"), Value(std::int64_t(1)));
+}
+
+TEST(TovikSettingsStore, PresenceTellsAbsentFromStoredZero)
+{
+    TemporaryFolder folder;
+    auto store = TovikSettingsStore::open(folder / "settings.sqlite3");
+    ASSERT_TRUE(store);
+    EXPECT_FALSE(store->contains("k"));
+    EXPECT_EQ(store->number("k"), std::nullopt);
+    store->set("k", 0.0);
+    EXPECT_TRUE(store->contains("k"));
+    EXPECT_EQ(store->number("k"), 0.0);
+    store->set("k", "replaced by text");
+    EXPECT_EQ(store->text("k"), "replaced by text");
+    store->remove("k");
+    EXPECT_FALSE(store->contains("k"));
+    store->remove("never stored");
+    EXPECT_FALSE(store->contains("never stored"));
+}
+
+TEST(TovikSettingsStore, ValueOfAnotherKindReadsAsNone)
+{
+    TemporaryFolder folder;
+    auto store = TovikSettingsStore::open(folder / "settings.sqlite3");
+    ASSERT_TRUE(store);
+    store->set("text five", "5");
+    store->set("real", 2.5);
+    store->set("whole real", 3.0);
+    store->set("integer", 7);
+    store->set("huge real", 1e300);
+
+    struct Expected {
+        const char *key;
+        std::optional<double> number;
+        std::optional<std::int64_t> integer;
+        std::optional<bool> boolean;
+        std::optional<std::string> text;
+    };
+    const Expected table[] = {
+        {"text five", std::nullopt, std::nullopt, std::nullopt, "5"},
+        {"real", 2.5, std::nullopt, std::nullopt, std::nullopt},
+        {"whole real", 3.0, 3, std::nullopt, std::nullopt},
+        {"integer", 7.0, 7, true, std::nullopt},
+        {"huge real", 1e300, std::nullopt, std::nullopt, std::nullopt},
+        {"absent", std::nullopt, std::nullopt, std::nullopt, std::nullopt},
+    };
+    for (const Expected &row : table) {
+        SCOPED_TRACE(row.key);
+        EXPECT_EQ(store->number(row.key), row.number);
+        EXPECT_EQ(store->integer(row.key), row.integer);
+        EXPECT_EQ(store->boolean(row.key), row.boolean);
+        EXPECT_EQ(store->text(row.key), row.text);
+    }
+}
+
+TEST(TovikSettingsStore, DamagedFileIsKeptAsideAndAFreshStoreTakesItsPlace)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        writeFile(file, garbage + std::to_string(round));
+        writeFile(fs::path(file.string() + "-wal"), "stale journal " + std::to_string(round));
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        EXPECT_FALSE(store->contains("anything"));
+        store->set("after", 1);
+        EXPECT_EQ(store->integer("after"), 1);
+    }
+    // Two damaged files set aside within one second keep both copies: nothing is overwritten.
+    std::vector<fs::path> aside = setAsideFiles(folder.path());
+    std::vector<std::string> contents;
+    for (const fs::path &kept : aside) {
+        contents.push_back(readFile(kept));
+    }
+    std::sort(contents.begin(), contents.end());
+    EXPECT_EQ(contents, (std::vector<std::string>{"stale journal 0", "stale journal 1", garbage + "0", garbage + "1"}));
+    EXPECT_EQ(aside.size(), 4u);
+    const std::string name = aside.front().filename().string();
+    EXPECT_EQ(name.rfind("settings.sqlite3.damaged-", 0), 0u) << name;
+}
+
+TEST(TovikSettingsStore, DatabaseWithDamagedPagesIsKeptAside)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    {
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        for (int i = 0; i < 400; ++i) {
+            store->set("key " + std::to_string(i), std::string(100, 'v'));
+        }
+    }
+    std::string bytes = readFile(file);
+    ASSERT_GT(bytes.size(), 3 * 4096u);
+    for (std::size_t i = 4096; i < 3 * 4096; ++i) {
+        bytes[i] = static_cast<char>(i * 7);
+    }
+    writeFile(file, bytes);
+
+    auto store = TovikSettingsStore::open(file);
+    ASSERT_TRUE(store);
+    EXPECT_FALSE(store->contains("key 1"));
+    std::vector<fs::path> aside = setAsideFiles(folder.path());
+    std::erase_if(aside, [](const fs::path &kept) { return kept.string().ends_with("-wal") || kept.string().ends_with("-shm"); });
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(readFile(aside.front()), bytes);
+}
+
+TEST(TovikSettingsStore, FilesAre0600AndCreatedFolders0700WhateverTheUmask)
+{
+    TemporaryFolder folder;
+    const mode_t oldMask = ::umask(0222);
+    auto store = TovikSettingsStore::open(folder / "a" / "b" / "settings.sqlite3");
+    ::umask(oldMask);
+    ASSERT_TRUE(store);
+    store->set("k", 1);
+    EXPECT_EQ(modeOf(folder / "a"), 0700u);
+    EXPECT_EQ(modeOf(folder / "a" / "b"), 0700u);
+    EXPECT_EQ(modeOf(folder / "a" / "b" / "settings.sqlite3"), 0600u);
+    EXPECT_EQ(modeOf(folder / "a" / "b" / "settings.sqlite3-wal"), 0600u);
+}
+
+TEST(TovikSettingsStore, StoreThatCannotBeOpenedIsAbsent)
+{
+    TemporaryFolder folder;
+    writeFile(folder / "plain file", "x");
+    EXPECT_EQ(TovikSettingsStore::open(folder / "plain file" / "settings.sqlite3"), nullptr);
+    EXPECT_EQ(TovikSettingsStore::open(folder / "plain file" / "deeper" / "settings.sqlite3"), nullptr);
+    fs::create_directory(folder / "a folder");
+    EXPECT_EQ(TovikSettingsStore::open(folder / "a folder"), nullptr);
+
+    ScopedEnvironment config("XDG_CONFIG_HOME", (folder / "plain file").c_str());
+    EXPECT_EQ(TovikSettingsStore::standard(), nullptr);
+    EXPECT_EQ(TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane"), nullptr);
+}
+
+TEST(TovikSettingsStore, StandardStoreAndSuitesLiveUnderTheConfigFolder)
+{
+    TemporaryFolder folder;
+    {
+        ScopedEnvironment config("XDG_CONFIG_HOME", folder.path().c_str());
+        EXPECT_EQ(TovikSettingsStore::standard()->path(), folder / "dayvane" / "settings.sqlite3");
+        EXPECT_EQ(TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane")->path(),
+                  folder / "K9PZQW41RT.local.tovik.dayvane" / "settings.sqlite3");
+        for (const char *name : {"", ".", "..", "../escape", "a/b"}) {
+            EXPECT_EQ(TovikSettingsStore::suite(name), nullptr) << name;
+        }
+    }
+    for (const char *unusable : {static_cast<const char *>(nullptr), "", "relative/config"}) {
+        ScopedEnvironment config("XDG_CONFIG_HOME", unusable);
+        ScopedEnvironment home("HOME", folder.path().c_str());
+        EXPECT_EQ(TovikSettingsStore::configHome(), folder / ".config");
+    }
+}
+
+TEST(TovikSettingsStore, TransactionCommitsAllOrNothing)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    auto store = TovikSettingsStore::open(file);
+    auto other = TovikSettingsStore::open(file);
+    ASSERT_TRUE(store && other);
+
+    EXPECT_THROW(store->transaction([](TovikSettingsStore &s) {
+        s.set("a", 1);
+        throw std::runtime_error("stop");
+    }),
+                 std::runtime_error);
+    EXPECT_FALSE(other->contains("a"));
+
+    const bool committed = store->transaction([](TovikSettingsStore &s) {
+        s.set("a", 1);
+        s.transaction([](TovikSettingsStore &inner) { inner.set("b", 2); });
+    });
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(other->integer("a"), 1);
+    EXPECT_EQ(other->integer("b"), 2);
+
+    // While one connection holds the write lock, a second one's reads still see the last commit.
+    store->transaction([&](TovikSettingsStore &s) {
+        s.set("a", 10);
+        EXPECT_EQ(other->integer("a"), 1);
+    });
+    EXPECT_EQ(other->integer("a"), 10);
+}
+
+TEST(TovikSettingsStore, ThreadsSharingOneStoreLoseNoIncrement)
+{
+    TemporaryFolder folder;
+    auto store = TovikSettingsStore::open(folder / "settings.sqlite3");
+    ASSERT_TRUE(store);
+    constexpr int perThread = 300;
+    auto increment = [&] {
+        for (int i = 0; i < perThread; ++i) {
+            store->transaction([](TovikSettingsStore &s) { s.set("count", s.integer("count").value_or(0) + 1); });
+            store->snapshot([](const TovikSettingsStore &s) { s.integer("count"); });
+        }
+    };
+    std::thread first(increment);
+    std::thread second(increment);
+    increment();
+    first.join();
+    second.join();
+    EXPECT_EQ(store->integer("count"), 3 * perThread);
+}
