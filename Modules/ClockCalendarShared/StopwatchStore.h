@@ -29,6 +29,9 @@ public:
     static const StopwatchStore &dayvane();
 
 private:
+    void write(TovikSettingsStore &suite, const StopwatchState &state) const;
+    void notify() const;
+
     std::shared_ptr<TovikSettingsStore> m_defaults;
     std::string m_accumulatedSecondsKey;
     std::string m_startedAtKey;
