@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Instant.h"
+#include "TovikGregorianCalendar.h"
 
 #include <optional>
 #include <string>
@@ -12,5 +13,9 @@ namespace TovikChinaHolidayCalendar {
 std::optional<std::string> holidayName(Instant day);
 bool isMakeupWorkday(Instant day);
 bool isWorkday(Instant day);
+
+// The same questions for a day already broken into its date (the month grid has it at hand).
+std::optional<std::string> holidayName(const TovikGregorianCalendar::YearMonthDay &day);
+bool isMakeupWorkday(const TovikGregorianCalendar::YearMonthDay &day);
 
 } // namespace TovikChinaHolidayCalendar

@@ -12,6 +12,8 @@ struct YearMonthDay {
     int year = 0;
     int month = 0; // 1 to 12
     int day = 0;   // 1 to 31
+
+    bool operator==(const YearMonthDay &) const = default;
 };
 
 YearMonthDay components(Instant instant);
@@ -25,5 +27,8 @@ std::optional<Instant> addingMonths(Instant instant, int months);
 bool isSameDay(Instant a, Instant b);
 // Whole days from a to b (negative when b is earlier); none when it cannot be computed.
 std::optional<int> daysBetween(Instant a, Instant b);
+// Whether the zone's offset may change from `from` up to and including `to` (true when unknown), so that
+// callers may step whole days of 86400 s where it cannot.
+bool mayChangeOffset(Instant from, Instant to);
 
 } // namespace TovikGregorianCalendar
