@@ -1,0 +1,207 @@
+#include "TovikSymbols.h"
+
+#include <QPainter>
+#include <QPainterPathStroker>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+
+namespace {
+
+// Symbols are drawn in a unit square (y-down) and scaled to the caller's box afterwards.
+using Drawing = std::function<QPainterPath(double stroke)>;
+
+QPainterPath stroked(const QPainterPath &line, double width)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    return stroker.createStroke(line);
+}
+
+QPainterPath polygon(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    path.addPolygon(QPolygonF(QList<QPointF>(points)));
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath roundedRect(const QRectF &rect, double radius)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect, radius, radius);
+    return path;
+}
+
+QPainterPath circle(QPointF centre, double radius)
+{
+    QPainterPath path;
+    path.addEllipse(centre, radius, radius);
+    return path;
+}
+
+QPainterPath segment(QPointF from, QPointF to)
+{
+    QPainterPath path(from);
+    path.lineTo(to);
+    return path;
+}
+
+// A filled triangle with softened corners.
+QPainterPath softPolygon(std::initializer_list<QPointF> points, double roundness)
+{
+    const QPainterPath shape = polygon(points);
+    return shape.united(stroked(shape, roundness));
+}
+
+QPainterPath playFill(double)
+{
+    return softPolygon({{0.24, 0.12}, {0.24, 0.88}, {0.88, 0.5}}, 0.08);
+}
+
+QPainterPath pauseFill(double)
+{
+    return roundedRect({0.18, 0.12, 0.23, 0.76}, 0.06).united(roundedRect({0.59, 0.12, 0.23, 0.76}, 0.06));
+}
+
+QPainterPath arrowCounterclockwise(double stroke)
+{
+    const QRectF ring(0.14, 0.2, 0.72, 0.72);
+    QPainterPath arc;
+    arc.arcMoveTo(ring, 90);
+    arc.arcTo(ring, 90, -295);
+    const QPointF top(0.5, ring.top());
+    const double head = 0.15 + stroke / 2;
+    return stroked(arc, stroke).united(
+        softPolygon({{top.x() - head, top.y()}, {top.x() + 0.06, top.y() - head}, {top.x() + 0.06, top.y() + head}},
+                    stroke / 3));
+}
+
+QPainterPath clock(double stroke)
+{
+    const QPointF centre(0.5, 0.5);
+    QPainterPath hands(QPointF(0.5, 0.24));
+    hands.lineTo(centre);
+    hands.lineTo(QPointF(0.7, 0.5));
+    return stroked(circle(centre, 0.42), stroke).united(stroked(hands, stroke));
+}
+
+QPainterPath calendar(double stroke)
+{
+    const QRectF page(0.08, 0.14, 0.84, 0.76);
+    QPainterPath header;
+    header.addRect(QRectF(page.left(), page.top(), page.width(), 0.2));
+    QPainterPath symbol =
+        stroked(roundedRect(page, 0.12), stroke).united(roundedRect(page, 0.12).intersected(header));
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            symbol = symbol.united(roundedRect({0.24 + column * 0.2, 0.46 + row * 0.2, 0.12, 0.1}, 0.025));
+        }
+    }
+    return symbol;
+}
+
+QPainterPath stopwatch(double stroke)
+{
+    const QPointF centre(0.5, 0.57);
+    QPainterPath symbol = stroked(circle(centre, 0.35), stroke);
+    symbol = symbol.united(roundedRect({0.4, 0.04, 0.2, 0.08}, 0.03));
+    symbol = symbol.united(stroked(segment({0.5, 0.1}, {0.5, 0.2}), stroke));
+    symbol = symbol.united(stroked(segment({0.79, 0.24}, {0.85, 0.3}), stroke));
+    return symbol.united(stroked(segment(centre, {0.5, 0.36}), stroke));
+}
+
+QPainterPath pipEnter(double stroke)
+{
+    const QRectF screen(0.06, 0.14, 0.88, 0.72);
+    QPainterPath arrow(QPointF(0.2, 0.28));
+    arrow.lineTo(QPointF(0.42, 0.5));
+    QPainterPath head(QPointF(0.42, 0.34));
+    head.lineTo(QPointF(0.42, 0.5));
+    head.lineTo(QPointF(0.26, 0.5));
+    return stroked(roundedRect(screen, 0.1), stroke)
+        .united(roundedRect({0.54, 0.52, 0.28, 0.22}, 0.04))
+        .united(stroked(arrow, stroke))
+        .united(stroked(head, stroke));
+}
+
+const std::map<QString, Drawing> &drawings()
+{
+    static const std::map<QString, Drawing> table = {
+        {QStringLiteral("play.fill"), playFill},
+        {QStringLiteral("pause.fill"), pauseFill},
+        {QStringLiteral("arrow.counterclockwise"), arrowCounterclockwise},
+        {QStringLiteral("clock"), clock},
+        {QStringLiteral("calendar"), calendar},
+        {QStringLiteral("stopwatch"), stopwatch},
+        {QStringLiteral("pip.enter"), pipEnter},
+    };
+    return table;
+}
+
+// Stroke width as a fraction of the box: regular weight draws about a thirteenth, bold a tenth.
+double strokeFor(QFont::Weight weight)
+{
+    return std::clamp(0.075 + (static_cast<double>(weight) - 400.0) * 0.0001, 0.045, 0.12);
+}
+
+} // namespace
+
+namespace TovikSymbols {
+
+QStringList names()
+{
+    QStringList list;
+    for (const auto &entry : drawings()) {
+        list.append(entry.first);
+    }
+    return list;
+}
+
+QPainterPath path(const QString &name, const QRectF &box, QFont::Weight weight)
+{
+    const auto found = drawings().find(name);
+    if (found == drawings().end() || box.isEmpty()) {
+        return {};
+    }
+    const double stroke = strokeFor(weight);
+    // Keep the outermost stroke inside the box: the unit drawing reaches half a stroke past its lines.
+    const double margin = stroke / 2;
+    const double side = std::min(box.width(), box.height());
+    const double scale = side / (1 + 2 * margin);
+    QTransform transform;
+    transform.translate(box.center().x() - side / 2 + margin * scale, box.center().y() - side / 2 + margin * scale);
+    transform.scale(scale, scale);
+    QPainterPath unit = found->second(stroke);
+    unit.setFillRule(Qt::WindingFill);
+    return transform.map(unit);
+}
+
+QPixmap pixmap(const QString &name, double pointSize, QFont::Weight weight, const QColor &color,
+               qreal devicePixelRatio)
+{
+    if (drawings().find(name) == drawings().end() || pointSize <= 0 || devicePixelRatio <= 0) {
+        return {};
+    }
+    const int side = static_cast<int>(std::ceil(pointSize * 1.2));
+    const int pixels = static_cast<int>(std::ceil(side * devicePixelRatio));
+    QPixmap image(pixels, pixels);
+    image.setDevicePixelRatio(devicePixelRatio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    // One device pixel of margin keeps antialiased edges from being cut at the image's border.
+    const double logical = pixels / devicePixelRatio;
+    const double margin = 1 / devicePixelRatio;
+    painter.drawPath(path(name, QRectF(margin, margin, logical - 2 * margin, logical - 2 * margin), weight));
+    return image;
+}
+
+} // namespace TovikSymbols
