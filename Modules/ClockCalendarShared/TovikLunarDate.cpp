@@ -1,1 +1,234 @@
 #include "TovikLunarDate.h"
+
+#include "TovikLunarCorrections.h"
+
+#include <unicode/calendar.h>
+#include <unicode/gregocal.h>
+#include <unicode/smpdtfmt.h>
+#include <unicode/timezone.h>
+
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+namespace TovikLunarDate {
+namespace {
+
+const char *const monthNames[] = {"正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "冬", "腊"};
+const char *const dayDigits[] = {"零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+
+// The texts of one local day in one zone. The clock asks every second, and the lunar date alone costs
+// tens of microseconds in ICU, so each text is computed once per day and zone.
+struct DayTexts {
+    std::unique_ptr<icu::TimeZone> zone;
+    double start = 0; // milliseconds, the day's first instant
+    double end = 0;   // milliseconds, the next day's first instant
+    std::optional<std::string> date;
+    std::optional<std::string> weekday;
+    std::optional<std::string> lunar;
+};
+
+// The ICU calendars and formatters of the process, created once. They change whenever they are used
+// (time zone, time), so every use holds the mutex.
+struct Shared {
+    std::mutex mutex;
+    std::unique_ptr<icu::Calendar> chineseCalendar;
+    std::unique_ptr<icu::Calendar> gregorianCalendar;
+    std::unique_ptr<icu::SimpleDateFormat> weekdayFormatter;
+    std::unique_ptr<icu::SimpleDateFormat> dateFormatter;
+    std::unique_ptr<icu::SimpleDateFormat> yearFormatter;
+    DayTexts day;
+};
+
+std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const char *pattern, const icu::TimeZone &zone,
+                                                     const icu::Calendar *calendar = nullptr)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern),
+                                                             icu::Locale("zh_CN"), status);
+    if (U_FAILURE(status))
+        return nullptr;
+    if (calendar)
+        formatter->setCalendar(*calendar);
+    formatter->setTimeZone(zone);
+    return formatter;
+}
+
+Shared &shared()
+{
+    static Shared *instance = [] {
+        auto *s = new Shared;
+        const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+        UErrorCode status = U_ZERO_ERROR;
+        s->chineseCalendar.reset(icu::Calendar::createInstance(*zone, icu::Locale("zh_CN@calendar=chinese"), status));
+        if (U_FAILURE(status))
+            s->chineseCalendar.reset();
+        status = U_ZERO_ERROR;
+        s->gregorianCalendar = std::make_unique<icu::GregorianCalendar>(*zone, icu::Locale("zh_CN"), status);
+        if (U_FAILURE(status))
+            s->gregorianCalendar.reset();
+        s->weekdayFormatter = makeFormatter("EEEE", *zone);
+        s->dateFormatter = makeFormatter("yyyy-MM-dd", *zone);
+        if (s->chineseCalendar)
+            s->yearFormatter = makeFormatter("U年", *zone, s->chineseCalendar.get());
+        return s;
+    }();
+    return *instance;
+}
+
+std::string format(icu::SimpleDateFormat *formatter, const icu::TimeZone &zone, double millis)
+{
+    std::string text;
+    if (!formatter)
+        return text;
+    formatter->setTimeZone(zone);
+    icu::UnicodeString formatted;
+    formatter->format(millis, formatted);
+    formatted.toUTF8String(text);
+    return text;
+}
+
+std::string dayName(int day)
+{
+    if (day >= 1 && day <= 10)
+        return std::string("初") + dayDigits[day];
+    if (day >= 11 && day <= 19)
+        return std::string("十") + dayDigits[day - 10];
+    if (day == 20)
+        return "二十";
+    if (day >= 21 && day <= 29)
+        return std::string("廿") + dayDigits[day - 20];
+    if (day == 30)
+        return "三十";
+    return std::to_string(day);
+}
+
+std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis)
+{
+    if (!s.chineseCalendar)
+        return {};
+    const std::unique_ptr<icu::Calendar> calendar(s.chineseCalendar->clone());
+    calendar->setTimeZone(zone);
+    UErrorCode status = U_ZERO_ERROR;
+    calendar->setTime(millis, status);
+    TovikLunarCorrections::LunarDay lunar{calendar->get(UCAL_MONTH, status) + 1,
+                                          calendar->get(UCAL_IS_LEAP_MONTH, status) != 0,
+                                          calendar->get(UCAL_DATE, status)};
+    const std::int32_t julianDay = calendar->get(UCAL_JULIAN_DAY, status);
+    if (U_FAILURE(status) || lunar.month < 1 || lunar.month > 12)
+        return format(s.yearFormatter.get(), zone, millis);
+
+    double yearAt = millis;
+    if (const auto correction = TovikLunarCorrections::correction(julianDay, lunar)) {
+        lunar = correction->official;
+        if (correction->yearFromDaysAway != 0) {
+            calendar->add(UCAL_DATE, correction->yearFromDaysAway, status);
+            const double neighbour = calendar->getTime(status);
+            if (U_SUCCESS(status))
+                yearAt = neighbour;
+        }
+    }
+    std::string text = format(s.yearFormatter.get(), zone, yearAt);
+    if (lunar.isLeapMonth)
+        text += "闰";
+    text += monthNames[lunar.month - 1];
+    text += "月";
+    text += dayName(lunar.day);
+    return text;
+}
+
+std::string computeWeekdayText(Shared &s, const icu::TimeZone &zone, double millis)
+{
+    std::string text = format(s.weekdayFormatter.get(), zone, millis);
+    if (!text.empty() || !s.gregorianCalendar)
+        return text;
+    static const char *const weekdayNames[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+    s.gregorianCalendar->setTimeZone(zone);
+    UErrorCode status = U_ZERO_ERROR;
+    s.gregorianCalendar->setTime(millis, status);
+    const int weekday = s.gregorianCalendar->get(UCAL_DAY_OF_WEEK, status);
+    if (U_FAILURE(status) || weekday < 1 || weekday > 7)
+        return {};
+    return weekdayNames[weekday - 1];
+}
+
+// The cached texts of the local day of `millis` in the host zone as it is now; a different zone or day
+// starts a fresh entry. Called with the mutex held.
+DayTexts &dayTexts(Shared &s, double millis)
+{
+    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+    DayTexts &day = s.day;
+    if (day.zone && *day.zone == *zone && millis >= day.start && millis < day.end)
+        return day;
+    day = DayTexts{};
+    day.zone = std::move(zone);
+    if (!s.gregorianCalendar)
+        return day;
+    icu::Calendar &calendar = *s.gregorianCalendar;
+    calendar.setTimeZone(*day.zone);
+    UErrorCode status = U_ZERO_ERROR;
+    calendar.setTime(millis, status);
+    calendar.set(UCAL_HOUR_OF_DAY, 0);
+    calendar.set(UCAL_MINUTE, 0);
+    calendar.set(UCAL_SECOND, 0);
+    calendar.set(UCAL_MILLISECOND, 0);
+    const double start = calendar.getTime(status);
+    calendar.add(UCAL_DATE, 1, status);
+    const double end = calendar.getTime(status);
+    if (U_SUCCESS(status) && start <= millis && millis < end) {
+        day.start = start;
+        day.end = end;
+    }
+    return day;
+}
+
+template <typename Text>
+std::string cachedText(Instant instant, std::optional<std::string> DayTexts::*slot, Text compute)
+{
+    if (!std::isfinite(instant))
+        return {};
+    Shared &s = shared();
+    const double millis = instant * 1000.0;
+    std::lock_guard lock(s.mutex);
+    DayTexts &day = dayTexts(s, millis);
+    if (!(day.*slot))
+        day.*slot = compute(s, *day.zone, millis);
+    return *(day.*slot);
+}
+
+} // namespace
+
+std::string dateText(Instant instant)
+{
+    return cachedText(instant, &DayTexts::date, [](Shared &s, const icu::TimeZone &zone, double millis) {
+        return format(s.dateFormatter.get(), zone, millis);
+    });
+}
+
+std::string weekdayText(Instant instant)
+{
+    return cachedText(instant, &DayTexts::weekday, computeWeekdayText);
+}
+
+std::string lunarText(Instant instant)
+{
+    return cachedText(instant, &DayTexts::lunar, computeLunarText);
+}
+
+std::string clockSubtitle(Instant instant)
+{
+    if (!std::isfinite(instant))
+        return " ";
+    Shared &s = shared();
+    const double millis = instant * 1000.0;
+    std::lock_guard lock(s.mutex);
+    DayTexts &day = dayTexts(s, millis);
+    if (!day.lunar)
+        day.lunar = computeLunarText(s, *day.zone, millis);
+    if (!day.weekday)
+        day.weekday = computeWeekdayText(s, *day.zone, millis);
+    return *day.lunar + " " + *day.weekday;
+}
+
+} // namespace TovikLunarDate
