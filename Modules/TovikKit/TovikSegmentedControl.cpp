@@ -1,0 +1,143 @@
+#include "TovikSegmentedControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace {
+
+constexpr double inset = 2;
+constexpr double trackRadius = 6;
+constexpr double selectionRadius = 5;
+constexpr double imageSpacing = 4;
+const QColor trackFill = QColor::fromRgbF(1, 1, 1, 0.07f);
+const QColor separator = QColor::fromRgbF(1, 1, 1, 0.12f);
+const QColor labelColor = QColor::fromRgbF(1, 1, 1, 0.78f);
+const QColor selectedLabelColor = QColor::fromRgbF(1, 1, 1, 0.95f);
+
+} // namespace
+
+TovikSegmentedControl::TovikSegmentedControl(const QStringList &labels, QWidget *parent) : QWidget(parent)
+{
+    for (const QString &label : labels) {
+        m_segments.push_back({label, QIcon()});
+    }
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QString TovikSegmentedControl::label(int segment) const
+{
+    return segment >= 0 && segment < segmentCount() ? m_segments[static_cast<std::size_t>(segment)].label : QString();
+}
+
+void TovikSegmentedControl::setSegmentWidth(double width)
+{
+    m_segmentWidth = width;
+    updateGeometry();
+    update();
+}
+
+void TovikSegmentedControl::setImage(int segment, const QIcon &image)
+{
+    if (segment >= 0 && segment < segmentCount()) {
+        m_segments[static_cast<std::size_t>(segment)].image = image;
+        update();
+    }
+}
+
+QIcon TovikSegmentedControl::image(int segment) const
+{
+    return segment >= 0 && segment < segmentCount() ? m_segments[static_cast<std::size_t>(segment)].image : QIcon();
+}
+
+void TovikSegmentedControl::setSelectedSegment(int segment)
+{
+    if (segment >= -1 && segment < segmentCount() && segment != m_selected) {
+        m_selected = segment;
+        update();
+    }
+}
+
+void TovikSegmentedControl::setSelectedFill(const QColor &color)
+{
+    m_selectedFill = color;
+    update();
+}
+
+QRectF TovikSegmentedControl::segmentRect(int segment) const
+{
+    return QRectF(inset + segment * m_segmentWidth, 0, m_segmentWidth, height());
+}
+
+QSize TovikSegmentedControl::sizeHint() const
+{
+    return QSize(static_cast<int>(std::ceil(segmentCount() * m_segmentWidth + 2 * inset)),
+                 static_cast<int>(controlHeight));
+}
+
+int TovikSegmentedControl::segmentAt(const QPointF &position) const
+{
+    for (int i = 0; i < segmentCount(); ++i) {
+        if (segmentRect(i).contains(position)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void TovikSegmentedControl::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = event->button() == Qt::LeftButton ? segmentAt(event->position()) : -1;
+    event->accept();
+}
+
+void TovikSegmentedControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    const int pressed = m_pressed;
+    m_pressed = -1;
+    if (event->button() != Qt::LeftButton || pressed < 0 || segmentAt(event->position()) != pressed) {
+        return;
+    }
+    setSelectedSegment(pressed);
+    emit activated();
+}
+
+void TovikSegmentedControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds = QRectF(rect());
+
+    QPainterPath track;
+    track.addRoundedRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5), trackRadius, trackRadius);
+    painter.fillPath(track, trackFill);
+
+    for (int i = 0; i < segmentCount(); ++i) {
+        const QRectF frame = segmentRect(i);
+        if (i == m_selected) {
+            QPainterPath selection;
+            selection.addRoundedRect(frame.adjusted(0, 1.5, 0, -1.5), selectionRadius, selectionRadius);
+            painter.fillPath(selection, m_selectedFill);
+        } else if (i > 0 && i - 1 != m_selected) {
+            painter.fillRect(QRectF(frame.left() - 0.5, frame.top() + 5, 1, frame.height() - 10), separator);
+        }
+
+        const Segment &segment = m_segments[static_cast<std::size_t>(i)];
+        const double labelWidth = fontMetrics().horizontalAdvance(segment.label);
+        const double imageWidth = segment.image.isNull() ? 0 : imageSide + imageSpacing;
+        const double left = frame.left() + std::round((frame.width() - imageWidth - labelWidth) / 2);
+        if (!segment.image.isNull()) {
+            const QRectF imageFrame(left, frame.top() + std::round((frame.height() - imageSide) / 2), imageSide,
+                                    imageSide);
+            const QPixmap pixmap =
+                segment.image.pixmap(QSize(int(imageSide), int(imageSide)), devicePixelRatioF());
+            painter.drawPixmap(imageFrame, pixmap, QRectF(pixmap.rect()));
+        }
+        painter.setPen(i == m_selected ? selectedLabelColor : labelColor);
+        painter.drawText(QRectF(left + imageWidth, frame.top(), labelWidth + 1, frame.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, segment.label);
+    }
+}
