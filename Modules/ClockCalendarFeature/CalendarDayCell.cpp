@@ -1,0 +1,214 @@
+#include "CalendarDayCell.h"
+
+#include "CalendarSelection.h"
+#include "TovikCalendarPalette.h"
+#include "TovikFonts.h"
+#include "TovikGeometry.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct MeasuredFont {
+    QFont font;
+    double height = 0;
+};
+
+// Fonts and their metrics are asked for on every rebuild of 84 cells; build each size and weight once.
+const MeasuredFont &numberFont(double points, QFont::Weight weight)
+{
+    static QHash<quint64, MeasuredFont> cache;
+    const quint64 key = (static_cast<quint64>(std::llround(points * 64)) << 16) | static_cast<quint64>(weight);
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        const QFont font = TovikFonts::systemFont(points, weight);
+        found = cache.insert(key, MeasuredFont{font, QFontMetricsF(font).height()});
+    }
+    return found.value();
+}
+
+const MeasuredFont &captionFont()
+{
+    static const MeasuredFont measured = [] {
+        const QFont font = TovikFonts::systemFont(8, QFont::Medium);
+        return MeasuredFont{font, QFontMetricsF(font).height()};
+    }();
+    return measured;
+}
+
+QColor cherry()
+{
+    using namespace TovikCalendarPalette;
+    return QColor::fromRgbF(todayCherryRed, todayCherryGreen, todayCherryBlue);
+}
+
+QColor blueAccent()
+{
+    using namespace TovikCalendarPalette;
+    return QColor::fromRgbF(todayBlueRed, todayBlueGreen, todayBlueBlue);
+}
+
+QColor holidayRed()
+{
+    QColor red(0xFF, 0x45, 0x3A);
+    red.setAlphaF(0.92f);
+    return red;
+}
+
+QColor makeupGreen()
+{
+    return QColor(0x32, 0xD7, 0x4B);
+}
+
+// A rectangle (Qt, y-down) with only the given y-up corners rounded.
+QPainterPath selectionPath(const QRectF &rect, unsigned yUpMask, double radius)
+{
+    using namespace CalendarSelection;
+    const double r = std::min({radius, rect.width() / 2, rect.height() / 2});
+    const double d = 2 * r;
+    const bool topLeftRound = yUpMask & topLeft;
+    const bool topRightRound = yUpMask & topRight;
+    const bool bottomRightRound = yUpMask & bottomRight;
+    const bool bottomLeftRound = yUpMask & bottomLeft;
+    QPainterPath path;
+    path.moveTo(rect.left() + (topLeftRound ? r : 0), rect.top());
+    if (topRightRound) {
+        path.lineTo(rect.right() - r, rect.top());
+        path.arcTo(rect.right() - d, rect.top(), d, d, 90, -90);
+    } else {
+        path.lineTo(rect.right(), rect.top());
+    }
+    if (bottomRightRound) {
+        path.lineTo(rect.right(), rect.bottom() - r);
+        path.arcTo(rect.right() - d, rect.bottom() - d, d, d, 0, -90);
+    } else {
+        path.lineTo(rect.right(), rect.bottom());
+    }
+    if (bottomLeftRound) {
+        path.lineTo(rect.left() + r, rect.bottom());
+        path.arcTo(rect.left(), rect.bottom() - d, d, d, 270, -90);
+    } else {
+        path.lineTo(rect.left(), rect.bottom());
+    }
+    if (topLeftRound) {
+        path.lineTo(rect.left(), rect.top() + r);
+        path.arcTo(rect.left(), rect.top(), d, d, 180, -90);
+    } else {
+        path.lineTo(rect.left(), rect.top());
+    }
+    path.closeSubpath();
+    return path;
+}
+
+} // namespace
+
+CalendarDayCell::CalendarDayCell(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void CalendarDayCell::configure(const QString &text, bool isMuted, bool isToday, bool isSelected,
+                                const std::optional<QString> &holidayName, bool isMakeupWorkday)
+{
+    m_isMuted = isMuted;
+    m_isToday = isToday;
+    m_isSelected = isSelected;
+    m_isMakeupWorkday = isMakeupWorkday;
+    m_maskedCorners = 0;
+    m_text = text;
+    if (isMakeupWorkday) {
+        m_caption = QStringLiteral("上班");
+    } else {
+        m_caption = holidayName.value_or(QString());
+    }
+    setFontSize(m_fontSize);
+}
+
+void CalendarDayCell::setFontSize(double points)
+{
+    m_fontSize = points;
+    m_weight = weightForState();
+    update();
+}
+
+void CalendarDayCell::setSelection(bool isSelected, unsigned maskedCorners)
+{
+    const unsigned mask = isSelected ? maskedCorners : 0;
+    if (isSelected == m_isSelected && mask == m_maskedCorners) {
+        return;
+    }
+    m_isSelected = isSelected;
+    m_maskedCorners = mask;
+    update();
+}
+
+QFont::Weight CalendarDayCell::weightForState() const
+{
+    return (m_isToday || m_isSelected || !m_isMuted) ? QFont::Bold : QFont::Medium;
+}
+
+QColor CalendarDayCell::numberColor() const
+{
+    // Today and makeup workday are tested in opposite orders: a makeup workday that is today is green
+    // until it is selected, then cherry.
+    if (m_isSelected) {
+        if (m_isToday) {
+            return cherry();
+        }
+        return m_isMakeupWorkday ? makeupGreen() : QColor(Qt::white);
+    }
+    if (m_isMakeupWorkday) {
+        return makeupGreen();
+    }
+    if (m_isToday) {
+        return cherry();
+    }
+    if (m_isMuted) {
+        return QColor::fromRgbF(1, 1, 1, 0.28f);
+    }
+    return QColor(Qt::white);
+}
+
+QColor CalendarDayCell::captionColor() const
+{
+    return m_isMakeupWorkday ? blueAccent() : holidayRed();
+}
+
+CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
+{
+    const std::optional<double> captionHeight =
+        isCaptionVisible() ? std::optional<double>(captionFont().height) : std::nullopt;
+    return CalendarLayout::dayCellFrames(size(), numberFont(m_fontSize, m_weight).height, captionHeight);
+}
+
+void CalendarDayCell::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (m_isSelected) {
+        using namespace TovikCalendarPalette;
+        painter.fillPath(selectionPath(QRectF(rect()), m_maskedCorners, selectionCornerRadius),
+                         QColor::fromRgbF(selectionBlueRed, selectionBlueGreen, selectionBlueBlue, selectionFillAlpha));
+    }
+    const CalendarLayout::DayCellFrames frames = labelFrames();
+    const double h = height();
+    if (!m_text.isEmpty()) {
+        painter.setFont(numberFont(m_fontSize, m_weight).font);
+        painter.setPen(numberColor());
+        painter.drawText(TovikGeometry::toQt(frames.number, h), Qt::AlignCenter | Qt::TextSingleLine, m_text);
+    }
+    if (isCaptionVisible()) {
+        const QFont &font = captionFont().font;
+        const QRectF captionRect = TovikGeometry::toQt(frames.caption, h);
+        painter.setFont(font);
+        painter.setPen(captionColor());
+        painter.drawText(captionRect, Qt::AlignCenter | Qt::TextSingleLine,
+                         QFontMetricsF(font).elidedText(m_caption, Qt::ElideRight, captionRect.width()));
+    }
+}

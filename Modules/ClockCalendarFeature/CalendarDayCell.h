@@ -1,0 +1,60 @@
+#pragma once
+
+#include "CalendarLayout.h"
+#include "FloatingPanelInteractiveView.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+#include <optional>
+
+// One day of a month view: the day number, a one-line caption under it (holiday name or "上班"), and the
+// translucent selection fill whose rounded corners the month view chooses. It paints itself instead of
+// holding labels, and lets every mouse event through to the month view, which runs the gestures.
+class CalendarDayCell final : public QWidget, public FloatingPanelInteractiveView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CalendarDayCell)
+public:
+    explicit CalendarDayCell(QWidget *parent = nullptr);
+
+    void configure(const QString &text, bool isMuted, bool isToday, bool isSelected,
+                   const std::optional<QString> &holidayName, bool isMakeupWorkday);
+    // Sets the number's size; its weight follows the flags as they are now.
+    void setFontSize(double points);
+    // Changes only the selection fill; repaints only when something changed. The mask holds y-up corner
+    // bits (CalendarSelection::Corner) and is ignored for an unselected day.
+    void setSelection(bool isSelected, unsigned maskedCorners);
+
+    bool isSelectedDay() const { return m_isSelected; }
+    unsigned selectionMaskedCorners() const { return m_maskedCorners; }
+    QString dayText() const { return m_text; }
+    QString captionText() const { return m_caption; }
+    bool isCaptionVisible() const { return !m_caption.isEmpty() && !m_isMuted; }
+    QColor numberColor() const;
+    QColor captionColor() const;
+    QFont::Weight numberWeight() const { return m_weight; }
+    double fontSize() const { return m_fontSize; }
+    bool isMutedDay() const { return m_isMuted; }
+    bool isTodayDay() const { return m_isToday; }
+    bool isMakeupWorkdayDay() const { return m_isMakeupWorkday; }
+    // Frames of the number and the caption in this cell, y-up.
+    CalendarLayout::DayCellFrames labelFrames() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QFont::Weight weightForState() const;
+
+    QString m_text;
+    QString m_caption;
+    bool m_isMuted = false;
+    bool m_isToday = false;
+    bool m_isMakeupWorkday = false;
+    bool m_isSelected = false;
+    unsigned m_maskedCorners = 0;
+    double m_fontSize = 15;
+    QFont::Weight m_weight = QFont::Bold;
+};

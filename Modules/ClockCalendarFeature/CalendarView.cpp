@@ -1,0 +1,219 @@
+#include "CalendarView.h"
+
+#include "CalendarDayCell.h"
+#include "TovikCalendarPalette.h"
+#include "TovikFonts.h"
+#include "TovikGeometry.h"
+#include "TovikGregorianCalendar.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QPainter>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QColor blueAccent()
+{
+    using namespace TovikCalendarPalette;
+    return QColor::fromRgbF(todayBlueRed, todayBlueGreen, todayBlueBlue);
+}
+
+QColor weekdayTitleColor(int column)
+{
+    return column < 5 ? blueAccent() : QColor::fromRgbF(1, 1, 1, TovikCalendarPalette::weekendDayAlpha);
+}
+
+const QFont &titleFont()
+{
+    static const QFont font = TovikFonts::systemFont(CalendarLayout::titleFontSize, QFont::Bold);
+    return font;
+}
+
+QToolButton *makePagingButton(const QString &title, QWidget *parent)
+{
+    auto *button = new QToolButton(parent);
+    button->setText(title);
+    button->setFont(TovikFonts::systemFont(22, QFont::Medium));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::ArrowCursor);
+    button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; color: white; }"
+                                         "QToolButton:pressed { color: rgba(255, 255, 255, 128); }"));
+    return button;
+}
+
+} // namespace
+
+CalendarView::CalendarView(QWidget *parent) : QWidget(parent)
+{
+    const Instant now = currentInstant();
+    m_displayedMonth = now;
+    m_renderedToday = now;
+    setFocusPolicy(Qt::ClickFocus);
+
+    m_previousButton = makePagingButton(QStringLiteral("‹"), this);
+    m_nextButton = makePagingButton(QStringLiteral("›"), this);
+    connect(m_previousButton, &QToolButton::clicked, this, [this] { showPreviousMonth(); });
+    connect(m_nextButton, &QToolButton::clicked, this, [this] { showNextMonth(); });
+
+    for (int i = 0; i < CalendarLayout::gridCellCount; ++i) {
+        m_dayCells[i] = new CalendarDayCell(this);
+    }
+
+    m_workdayCountLabel = new QLabel(this);
+    m_workdayCountLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_workdayCountLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_workdayCountLabel->setFont(TovikFonts::systemFont(10, QFont::DemiBold));
+    QPalette palette = m_workdayCountLabel->palette();
+    palette.setColor(QPalette::WindowText, blueAccent());
+    m_workdayCountLabel->setPalette(palette);
+    m_workdayCountLabel->hide();
+
+    updateMonth(now);
+}
+
+void CalendarView::setDisplayedMonth(Instant date, bool notify)
+{
+    m_displayedMonth = TovikGregorianCalendar::firstOfMonth(date);
+    updateMonth(currentInstant());
+    if (notify && onDisplayedMonthChanged) {
+        onDisplayedMonthChanged(m_displayedMonth);
+    }
+}
+
+void CalendarView::showPreviousMonth()
+{
+    if (const std::optional<Instant> month = TovikGregorianCalendar::addingMonths(m_displayedMonth, -1)) {
+        setDisplayedMonth(*month, true);
+    }
+}
+
+void CalendarView::showNextMonth()
+{
+    if (const std::optional<Instant> month = TovikGregorianCalendar::addingMonths(m_displayedMonth, 1)) {
+        setDisplayedMonth(*month, true);
+    }
+}
+
+void CalendarView::updateMonth(Instant today)
+{
+    m_renderedToday = today;
+    TovikCalendarGrid grid = TovikCalendarGrid::make(m_displayedMonth, today);
+    m_monthWeekRowCount = grid.weekRowCount();
+    m_gridCells = std::move(grid.cells);
+    m_monthTitleText = QString::fromStdString(grid.monthName);
+    m_yearTitleText = QString::fromStdString(grid.yearText);
+
+    m_selectedDates.clear();
+    m_selectionWorkdayCount.reset();
+    m_usesSelectionWorkdayCount = false;
+    m_dragAnchorIndex.reset();
+    m_pendingToggleOff = false;
+    m_didDragSelect = false;
+    m_workdayCountLabel->hide();
+
+    for (int i = 0; i < CalendarLayout::gridCellCount; ++i) {
+        if (static_cast<std::size_t>(i) >= m_gridCells.size()) {
+            m_dayCells[i]->configure(QString(), true, false, false, std::nullopt, false);
+            continue;
+        }
+        const TovikCalendarCellData &cell = m_gridCells[i];
+        std::optional<QString> holidayName;
+        if (cell.holidayName) {
+            holidayName = QString::fromStdString(*cell.holidayName);
+        }
+        m_dayCells[i]->configure(cell.isCurrentMonth ? QString::number(cell.day) : QString(), !cell.isCurrentMonth,
+                                 cell.isToday, false, holidayName, cell.isCurrentMonth && cell.isMakeupWorkday);
+    }
+    layoutViews();
+    update();
+}
+
+void CalendarView::setShowsPreviousButton(bool shows)
+{
+    m_showsPreviousButton = shows;
+    m_previousButton->setHidden(!shows);
+    layoutViews();
+}
+
+void CalendarView::setShowsNextButton(bool shows)
+{
+    m_showsNextButton = shows;
+    m_nextButton->setHidden(!shows);
+    layoutViews();
+}
+
+void CalendarView::setVisibleWeekRowCount(int rows)
+{
+    if (rows == m_visibleWeekRowCount) {
+        return;
+    }
+    m_visibleWeekRowCount = rows;
+    layoutViews();
+    update();
+}
+
+QString CalendarView::monthTitle() const
+{
+    return m_monthTitleText + QLatin1Char(' ') + m_yearTitleText;
+}
+
+QRectF CalendarView::dayCellFrame(int position) const
+{
+    return TovikGeometry::toQt(m_frames.cells[position], height());
+}
+
+void CalendarView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutViews();
+}
+
+void CalendarView::layoutViews()
+{
+    const double h = height();
+    const QRectF titleBounds = QFontMetricsF(titleFont()).boundingRect(
+        QRectF(0, 0, width(), 1e6), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, monthTitle());
+    m_frames = CalendarLayout::monthViewFrames(size(), m_visibleWeekRowCount, titleBounds.height());
+    m_dayFontSize = m_frames.dayFontSize;
+
+    m_previousButton->setHidden(!m_showsPreviousButton);
+    m_nextButton->setHidden(!m_showsNextButton);
+    m_previousButton->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(m_frames.previousButton, h)));
+    m_nextButton->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(m_frames.nextButton, h)));
+
+    for (int i = 0; i < CalendarLayout::gridCellCount; ++i) {
+        CalendarDayCell *cell = m_dayCells[i];
+        cell->setHidden(i / CalendarLayout::daysPerWeek >= m_visibleWeekRowCount);
+        cell->setFontSize(m_dayFontSize);
+        cell->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(m_frames.cells[i], h)));
+    }
+    layoutWorkdayCountLabel();
+}
+
+void CalendarView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const double h = height();
+
+    painter.setFont(titleFont());
+    painter.setPen(Qt::white);
+    const QRectF title = TovikGeometry::toQt(m_frames.title, h);
+    painter.drawText(title, Qt::AlignCenter | Qt::TextSingleLine,
+                     QFontMetricsF(titleFont()).elidedText(monthTitle(), Qt::ElideRight, title.width()));
+
+    const QFont weekdayFont = TovikFonts::systemFont(m_frames.weekdayFontSize, QFont::Medium);
+    painter.setFont(weekdayFont);
+    const std::array<std::string, 7> &titles = TovikCalendarGrid::standardWeekdayTitles();
+    for (int i = 0; i < CalendarLayout::daysPerWeek; ++i) {
+        painter.setPen(weekdayTitleColor(i));
+        painter.drawText(TovikGeometry::toQt(m_frames.weekdayTitles[i], h), Qt::AlignCenter | Qt::TextSingleLine,
+                         QString::fromStdString(titles[i]));
+    }
+
+    painter.fillRect(TovikGeometry::toQt(m_frames.weekdayDivider, h),
+                     QColor::fromRgbF(1, 1, 1, TovikCalendarPalette::dividerAlpha));
+}

@@ -1,0 +1,200 @@
+#include "CalendarViewController.h"
+
+#include "CalendarLayout.h"
+#include "CalendarSelection.h"
+#include "CalendarView.h"
+#include "TovikChinaHolidayCalendar.h"
+#include "TovikGeometry.h"
+#include "TovikGregorianCalendar.h"
+#include "TovikLayoutView.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+CalendarViewController::CalendarViewController(QObject *parent) : TovikViewController(parent) {}
+
+CalendarView *CalendarViewController::currentMonthView()
+{
+    view();
+    return m_currentMonthView;
+}
+
+CalendarView *CalendarViewController::nextMonthView()
+{
+    view();
+    return m_nextMonthView;
+}
+
+void CalendarViewController::setTopContentInset(double inset)
+{
+    m_topContentInset = inset;
+    if (m_content) {
+        m_content->requestLayout();
+    }
+}
+
+QWidget *CalendarViewController::loadView()
+{
+    m_content = new TovikLayoutView();
+    m_monthDivider = new QWidget(m_content);
+    m_monthDivider->setAutoFillBackground(true);
+    QPalette palette = m_monthDivider->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, 0.1f));
+    m_monthDivider->setPalette(palette);
+
+    m_currentMonthView = new CalendarView(m_content);
+    m_nextMonthView = new CalendarView(m_content);
+
+    const QPointer<CalendarViewController> self(this);
+    m_currentMonthView->onDisplayedMonthChanged = [self](Instant month) {
+        if (self) {
+            self->clearSelection();
+            self->syncNextMonth(month);
+            self->syncWeekRowCount();
+        }
+    };
+    m_nextMonthView->onDisplayedMonthChanged = [self](Instant month) {
+        if (self) {
+            self->clearSelection();
+            const Instant previous = TovikGregorianCalendar::addingMonths(month, -1).value_or(month);
+            self->m_currentMonthView->setDisplayedMonth(previous, false);
+            self->syncNextMonth(previous);
+            self->syncWeekRowCount();
+        }
+    };
+    syncNextMonth(m_currentMonthView->displayedMonth());
+    syncWeekRowCount();
+
+    m_currentMonthView->onDragBegan = [self](Instant day, bool togglesOff) {
+        if (self) {
+            self->beginSelection(day, SelectionOwner::current, togglesOff);
+        }
+    };
+    m_nextMonthView->onDragBegan = [self](Instant day, bool togglesOff) {
+        if (self) {
+            self->beginSelection(day, SelectionOwner::next, togglesOff);
+        }
+    };
+    const auto dragChanged = [self](QPointF windowPoint) {
+        if (self) {
+            self->updateSelection(windowPoint);
+        }
+    };
+    m_currentMonthView->onDragChanged = dragChanged;
+    m_nextMonthView->onDragChanged = dragChanged;
+    const auto dragEnded = [self] {
+        if (self) {
+            self->m_dragAnchorDate.reset();
+            self->m_selectionOwner.reset();
+        }
+    };
+    m_currentMonthView->onDragEnded = dragEnded;
+    m_nextMonthView->onDragEnded = dragEnded;
+
+    m_content->onLayout = [self] {
+        if (self) {
+            self->layoutContent();
+        }
+    };
+    m_content->onWillAppear = [self] {
+        if (self) {
+            self->refreshTodayIfNeeded(currentInstant());
+        }
+    };
+    return m_content;
+}
+
+void CalendarViewController::layoutContent()
+{
+    const double h = m_content->height();
+    const CalendarLayout::PageFrames frames = CalendarLayout::pageFrames(m_content->size(), m_topContentInset);
+    m_monthDivider->setHidden(!frames.showsTwoMonths);
+    if (frames.showsTwoMonths) {
+        m_monthDivider->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(frames.divider, h)));
+        m_currentMonthView->setShowsPreviousButton(true);
+        m_currentMonthView->setShowsNextButton(false);
+        m_nextMonthView->setShowsPreviousButton(false);
+        m_nextMonthView->setShowsNextButton(true);
+        m_currentMonthView->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(frames.currentMonth, h)));
+        m_nextMonthView->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(frames.nextMonth, h)));
+        m_currentMonthView->show();
+        m_nextMonthView->show();
+    } else {
+        m_currentMonthView->show();
+        m_nextMonthView->hide();
+        m_currentMonthView->setShowsPreviousButton(true);
+        m_currentMonthView->setShowsNextButton(true);
+        m_currentMonthView->setGeometry(CalendarLayout::wholePixels(TovikGeometry::toQt(frames.currentMonth, h)));
+    }
+}
+
+void CalendarViewController::syncNextMonth(Instant month)
+{
+    const Instant next = TovikGregorianCalendar::addingMonths(month, 1).value_or(month);
+    m_nextMonthView->setDisplayedMonth(next, false);
+}
+
+void CalendarViewController::syncWeekRowCount()
+{
+    const int rows =
+        std::clamp(std::max(m_currentMonthView->monthWeekRowCount(), m_nextMonthView->monthWeekRowCount()), 4, 6);
+    m_currentMonthView->setVisibleWeekRowCount(rows);
+    m_nextMonthView->setVisibleWeekRowCount(rows);
+}
+
+void CalendarViewController::clearSelection()
+{
+    m_dragAnchorDate.reset();
+    m_selectionOwner.reset();
+    m_currentMonthView->resetSelection();
+    m_nextMonthView->resetSelection();
+}
+
+void CalendarViewController::beginSelection(Instant anchor, SelectionOwner owner, bool togglesOff)
+{
+    if (togglesOff) {
+        clearSelection();
+        return;
+    }
+    m_dragAnchorDate = TovikGregorianCalendar::startOfDay(anchor);
+    m_selectionOwner = owner;
+    applySelection({*m_dragAnchorDate}, owner);
+}
+
+void CalendarViewController::updateSelection(QPointF windowPoint)
+{
+    if (!m_dragAnchorDate) {
+        return;
+    }
+    std::optional<Instant> target = m_currentMonthView->dayDate(windowPoint);
+    // A hidden month gives no target: the pointer cannot be over a day the user does not see.
+    if (!target && !m_nextMonthView->isHidden()) {
+        target = m_nextMonthView->dayDate(windowPoint);
+    }
+    if (!target) {
+        return;
+    }
+    const std::vector<Instant> dates =
+        CalendarSelection::dayRange(*m_dragAnchorDate, TovikGregorianCalendar::startOfDay(*target));
+    if (m_selectionOwner) {
+        applySelection(dates, *m_selectionOwner);
+    }
+}
+
+void CalendarViewController::applySelection(const std::vector<Instant> &dates, SelectionOwner owner)
+{
+    const int workdays = static_cast<int>(std::count_if(dates.begin(), dates.end(), [](Instant day) { return TovikChinaHolidayCalendar::isWorkday(day); }));
+    m_currentMonthView->applySelection(dates, owner == SelectionOwner::current ? std::optional<int>(workdays)
+                                                                                 : std::nullopt);
+    m_nextMonthView->applySelection(dates, owner == SelectionOwner::next ? std::optional<int>(workdays) : std::nullopt);
+}
+
+void CalendarViewController::refreshTodayIfNeeded(Instant now)
+{
+    for (CalendarView *monthView : {currentMonthView(), nextMonthView()}) {
+        if (!TovikGregorianCalendar::isSameDay(monthView->renderedToday(), now)) {
+            monthView->updateMonth(now);
+        }
+    }
+}

@@ -1,0 +1,111 @@
+// The calendar page's costs: rebuilding a month, one drag step across both months, painting the page.
+#include "CalendarView.h"
+#include "CalendarViewController.h"
+#include "TovikGregorianCalendar.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+Instant day(int year, int month, int dayOfMonth)
+{
+    return TovikGregorianCalendar::date(year, month, dayOfMonth).value();
+}
+
+QPoint centreOf(const CalendarView &view, Instant date)
+{
+    const auto &cells = view.gridCells();
+    for (std::size_t p = 0; p < cells.size(); ++p) {
+        if (cells[p].isCurrentMonth && cells[p].date == date) {
+            return view.dayCellFrame(static_cast<int>(p)).center().toPoint();
+        }
+    }
+    return {};
+}
+
+struct Page {
+    Page()
+    {
+        root = controller.view();
+        root->resize(720, 480);
+        root->show();
+        (void)QTest::qWaitForWindowExposed(root);
+        controller.currentMonthView()->setDisplayedMonth(day(2026, 1, 1), true);
+        QCoreApplication::processEvents();
+    }
+    CalendarViewController controller;
+    QWidget *root = nullptr;
+};
+
+void BM_UpdateMonth(benchmark::State &state)
+{
+    Page page;
+    CalendarView *view = page.controller.currentMonthView();
+    const Instant today = day(2026, 1, 20) + 9 * 3600;
+    for (auto _ : state) {
+        view->updateMonth(today);
+    }
+}
+BENCHMARK(BM_UpdateMonth)->Unit(benchmark::kMicrosecond);
+
+// From a press on 5 January, the pointer moves back and forth between two February days; each step
+// selects a new range in both months and paints what changed.
+void BM_PageDragStep(benchmark::State &state)
+{
+    Page page;
+    CalendarView *current = page.controller.currentMonthView();
+    CalendarView *next = page.controller.nextMonthView();
+    const QPoint anchor = centreOf(*current, day(2026, 1, 5));
+    const QPoint near = current->mapFrom(page.root, next->mapTo(page.root, centreOf(*next, day(2026, 2, 10))));
+    const QPoint far = current->mapFrom(page.root, next->mapTo(page.root, centreOf(*next, day(2026, 2, 24))));
+    QTest::mousePress(current, Qt::LeftButton, {}, anchor);
+    QCoreApplication::processEvents();
+    bool toFar = true;
+    for (auto _ : state) {
+        QTest::mouseMove(current, toFar ? far : near);
+        QCoreApplication::processEvents();
+        toFar = !toFar;
+    }
+    QTest::mouseRelease(current, Qt::LeftButton, {}, near);
+}
+BENCHMARK(BM_PageDragStep)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintPage(benchmark::State &state)
+{
+    Page page;
+    QTest::mousePress(page.controller.currentMonthView(), Qt::LeftButton, {},
+                      centreOf(*page.controller.currentMonthView(), day(2026, 1, 12)));
+    QTest::mouseRelease(page.controller.currentMonthView(), Qt::LeftButton, {},
+                        centreOf(*page.controller.currentMonthView(), day(2026, 1, 12)));
+    QImage image(720, 480, QImage::Format_ARGB32_Premultiplied);
+    for (auto _ : state) {
+        image.fill(QColor(40, 40, 42));
+        page.root->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_PaintPage)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("TZ", "Asia/Shanghai", 1);
+    tzset();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
