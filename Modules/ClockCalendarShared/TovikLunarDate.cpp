@@ -89,6 +89,19 @@ std::string format(icu::SimpleDateFormat *formatter, const icu::TimeZone &zone, 
     return text;
 }
 
+std::string formatYear(Shared &s, icu::Calendar &calendar)
+{
+    std::string text;
+    if (!s.yearFormatter)
+        return text;
+    s.yearFormatter->setTimeZone(calendar.getTimeZone());
+    icu::UnicodeString formatted;
+    icu::FieldPosition position;
+    s.yearFormatter->format(calendar, formatted, position);
+    formatted.toUTF8String(text);
+    return text;
+}
+
 std::string dayName(int day)
 {
     if (day >= 1 && day <= 10)
@@ -119,17 +132,13 @@ std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis
     if (U_FAILURE(status) || lunar.month < 1 || lunar.month > 12)
         return format(s.yearFormatter.get(), zone, millis);
 
-    double yearAt = millis;
     if (const auto correction = TovikLunarCorrections::correction(julianDay, lunar)) {
         lunar = correction->official;
-        if (correction->yearFromDaysAway != 0) {
+        if (correction->yearFromDaysAway != 0)
             calendar->add(UCAL_DATE, correction->yearFromDaysAway, status);
-            const double neighbour = calendar->getTime(status);
-            if (U_SUCCESS(status))
-                yearAt = neighbour;
-        }
     }
-    std::string text = format(s.yearFormatter.get(), zone, yearAt);
+    // The copy already holds the day's fields, so the year is formatted from it rather than worked out again.
+    std::string text = formatYear(s, *calendar);
     if (lunar.isLeapMonth)
         text += "闰";
     text += monthNames[lunar.month - 1];

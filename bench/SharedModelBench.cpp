@@ -1,0 +1,95 @@
+// The shared model's hot paths: a month grid, one workday question, the clock's per-second texts, and the
+// lunar date computed afresh each time (a new day per call) beside ICU's own Chinese calendar.
+#include "TovikCalendarGrid.h"
+#include "TovikChinaHolidayCalendar.h"
+#include "TovikGregorianCalendar.h"
+#include "TovikLunarDate.h"
+
+#include <benchmark/benchmark.h>
+#include <unicode/calendar.h>
+#include <unicode/timezone.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+constexpr Instant day = 86400;
+
+Instant date(int year, int month, int dayOfMonth)
+{
+    return TovikGregorianCalendar::date(year, month, dayOfMonth).value();
+}
+
+void gridMake(benchmark::State &state)
+{
+    const Instant today = date(2026, 2, 15) + 3600;
+    Instant month = date(2025, 1, 10);
+    int step = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TovikCalendarGrid::make(month + (step % 48) * 30.5 * day, today));
+        ++step;
+    }
+}
+BENCHMARK(gridMake);
+
+void isWorkday(benchmark::State &state)
+{
+    const Instant first = date(2025, 1, 1) + 12 * 3600;
+    int step = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TovikChinaHolidayCalendar::isWorkday(first + (step % 1461) * day));
+        ++step;
+    }
+}
+BENCHMARK(isWorkday);
+
+void clockTextsEverySecond(benchmark::State &state)
+{
+    Instant now = date(2027, 2, 5) + 23 * 3600;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TovikLunarDate::dateText(now));
+        benchmark::DoNotOptimize(TovikLunarDate::clockSubtitle(now));
+        now += 1;
+    }
+}
+BENCHMARK(clockTextsEverySecond);
+
+void lunarTextNewDayEachCall(benchmark::State &state)
+{
+    Instant at = date(2026, 1, 1) + 12 * 3600;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TovikLunarDate::lunarText(at));
+        at += day;
+    }
+}
+BENCHMARK(lunarTextNewDayEachCall);
+
+void icuChineseCalendarFields(benchmark::State &state)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::Calendar> chinese(icu::Calendar::createInstance(
+        icu::TimeZone::detectHostTimeZone(), icu::Locale("zh_CN@calendar=chinese"), status));
+    double millis = (date(2026, 1, 1) + 12 * 3600) * 1000.0;
+    for (auto _ : state) {
+        const std::unique_ptr<icu::Calendar> copy(chinese->clone());
+        copy->setTime(millis, status);
+        benchmark::DoNotOptimize(copy->get(UCAL_MONTH, status) + copy->get(UCAL_DATE, status) +
+                                 copy->get(UCAL_IS_LEAP_MONTH, status));
+        millis += day * 1000.0;
+    }
+}
+BENCHMARK(icuChineseCalendarFields);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("TZ", "Asia/Shanghai", 1);
+    tzset();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
