@@ -68,17 +68,24 @@ TitleFormatter &yearFormatter()
 
 // Local midnights of the 42 days from the grid's first cell: whole days of 86400 s where the zone keeps
 // its offset throughout, else one calendar addition per day so that a skipped midnight stays one day.
+// Adding days keeps the wall time, and the first of a month whose midnight was skipped starts later than
+// 00:00, so each day is brought back to its own start.
 std::array<std::optional<Instant>, cellCount> cellDates(Instant firstDay, int leading)
 {
+    const auto dayStart = [](std::optional<Instant> instant) -> std::optional<Instant> {
+        if (!instant)
+            return std::nullopt;
+        return TovikGregorianCalendar::startOfDay(*instant);
+    };
     std::array<std::optional<Instant>, cellCount> dates;
-    const auto start = TovikGregorianCalendar::addingDays(firstDay, -leading);
+    const auto start = dayStart(TovikGregorianCalendar::addingDays(firstDay, -leading));
     if (start && !TovikGregorianCalendar::mayChangeOffset(*start, *start + cellCount * secondsPerDay)) {
         for (int i = 0; i < cellCount; ++i)
             dates[i] = *start + i * secondsPerDay;
         return dates;
     }
     for (int i = 0; i < cellCount; ++i)
-        dates[i] = TovikGregorianCalendar::addingDays(firstDay, i - leading);
+        dates[i] = dayStart(TovikGregorianCalendar::addingDays(firstDay, i - leading));
     return dates;
 }
 

@@ -89,14 +89,6 @@ TEST(TovikCalendarGrid, NeighbouringDaysCarryMakeupButNoHolidayName)
     EXPECT_EQ(grid.yearText, "2025年");
 }
 
-TEST(TovikCalendarGrid, TodayInALeadingCellIsNotMarked)
-{
-    const auto grid = TovikCalendarGrid::make(instantAt(2026, 3, 1), instantAt(2026, 2, 28, 8));
-    EXPECT_FALSE(grid.todayIndex.has_value());
-    for (const auto &cell : grid.cells)
-        EXPECT_FALSE(cell.isToday);
-}
-
 TEST(TovikCalendarGrid, TodayFifteenthOfFebruary)
 {
     const auto grid = TovikCalendarGrid::make(instantAt(2026, 2, 3), instantAt(2026, 2, 15, 0, 0));
