@@ -1,0 +1,121 @@
+#include "ClockFaceView.h"
+
+#include "TimeFontFitting.h"
+#include "TovikFonts.h"
+#include "TovikGeometry.h"
+#include "TovikLunarDate.h"
+#include "TovikViewTicker.h"
+
+#include <QDateTime>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+const QString timeSample = QStringLiteral("00:00:00");
+
+double fitTime(QSizeF size, double maximum, double minimum)
+{
+    return TimeFontFitting::fittedSize(size, timeSample, maximum, minimum);
+}
+
+QString clockText(Instant now)
+{
+    if (!std::isfinite(now)) {
+        return {};
+    }
+    const auto milliseconds = static_cast<qint64>(std::floor(now * 1000));
+    return QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::LocalTime).toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace
+
+ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent) : QWidget(parent), m_metrics(metrics)
+{
+    new TovikViewTicker(this, 1000, [this] { refresh(); });
+    refresh();
+}
+
+void ClockFaceView::setTimeFontSize(std::optional<double> size)
+{
+    if (size == m_timeFontSize) {
+        return;
+    }
+    m_timeFontSize = size;
+    layoutLines();
+}
+
+void ClockFaceView::refresh()
+{
+    refresh(currentInstant());
+}
+
+void ClockFaceView::refresh(Instant now)
+{
+    const QString date = QString::fromStdString(TovikLunarDate::dateText(now));
+    const QString time = clockText(now);
+    const QString lunar = QString::fromStdString(TovikLunarDate::clockSubtitle(now));
+    if (date != m_dateText) {
+        m_dateText = date;
+        updateLine(m_date, date, true);
+    }
+    if (time != m_timeText) {
+        m_timeText = time;
+        updateLine(m_clock, time, false);
+    }
+    if (lunar != m_lunarText) {
+        m_lunarText = lunar;
+        updateLine(m_lunar, lunar, true);
+    }
+}
+
+void ClockFaceView::updateLine(Line &line, const QString &text, bool elides)
+{
+    line.shown = elides ? QFontMetricsF(line.font).elidedText(text, Qt::ElideRight, line.frame.width()) : text;
+    update(line.frame.toAlignedRect());
+}
+
+void ClockFaceView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutLines();
+}
+
+void ClockFaceView::layoutLines()
+{
+    const QRectF bounds(QPointF(0, 0), QSizeF(size()));
+    const auto frames = ClockFaceLayout::layout(bounds, m_timeFontSize, m_metrics, fitTime);
+    if (!frames) {
+        return;
+    }
+    m_frames = *frames;
+    using TovikFonts::Digits;
+    m_date = {TovikGeometry::toQt(frames->date, bounds.height()),
+              TovikFonts::systemFont(frames->dateFontSize, QFont::Medium, Digits::monospaced), {}};
+    m_clock = {TovikGeometry::toQt(frames->clock, bounds.height()),
+               TovikFonts::systemFont(frames->clockFontSize, QFont::Medium, Digits::monospaced), {}};
+    m_lunar = {TovikGeometry::toQt(frames->lunar, bounds.height()),
+               TovikFonts::systemFont(frames->lunarFontSize, QFont::Medium, Digits::proportional), {}};
+    updateLine(m_date, m_dateText, true);
+    updateLine(m_clock, m_timeText, false);
+    updateLine(m_lunar, m_lunarText, true);
+    update();
+}
+
+void ClockFaceView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const auto draw = [&painter](const Line &line, const QColor &colour) {
+        painter.setFont(line.font);
+        painter.setPen(colour);
+        painter.drawText(line.frame, Qt::AlignCenter, line.shown);
+    };
+    if (m_frames.showsDateAndLunar) {
+        draw(m_date, QColor::fromRgbF(1, 1, 1, 0.88f));
+        draw(m_lunar, QColor::fromRgbF(1, 1, 1, 0.78f));
+    }
+    draw(m_clock, Qt::white);
+}

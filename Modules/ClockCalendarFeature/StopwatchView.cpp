@@ -1,0 +1,189 @@
+#include "StopwatchView.h"
+
+#include "TovikDeferredTask.h"
+#include "TovikFonts.h"
+#include "TovikGeometry.h"
+#include "TovikViewTicker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QStyleHints>
+
+#include <utility>
+
+namespace {
+
+const QColor runningColour = QColor::fromRgbF(0.15f, 0.98f, 1.0f, 1.0f);
+const QColor pausedColour = QColor::fromRgbF(1, 1, 1, 0.78f);
+const QColor systemBlue(0x0A, 0x84, 0xFF);
+
+} // namespace
+
+StopwatchView::Frames StopwatchView::layout(const QRectF &b, bool showsControls)
+{
+    if (!showsControls) {
+        return {b, std::nullopt, std::nullopt};
+    }
+    const double buttonWidth = StopwatchControlButton::buttonWidth;
+    const double buttonHeight = StopwatchControlButton::buttonHeight;
+    const QRectF toggle(b.center().x() - buttonWidth - 8, b.top(), buttonWidth, buttonHeight);
+    const QRectF reset(toggle.x() + buttonWidth + 16, b.top(), buttonWidth, buttonHeight);
+    return {QRectF(b.left(), b.top() + controlsHeight, b.width(), b.height() - controlsHeight), toggle, reset};
+}
+
+StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent)
+    : QWidget(parent), m_store(std::move(store))
+{
+    m_label = new QLabel(QStringLiteral("00:00:00"), this);
+    m_label->setAlignment(Qt::AlignCenter);
+    m_label->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));
+
+    if (showsControls) {
+        m_toggleButton = new StopwatchControlButton(systemBlue, QStringLiteral("play.fill"), QStringLiteral("开始"), this);
+        m_resetButton = new StopwatchControlButton(QColor::fromRgbF(1, 1, 1, 0.14f),
+                                                   QStringLiteral("arrow.counterclockwise"), QStringLiteral("重置"), this);
+        const QPointer<StopwatchView> weak(this);
+        m_toggleButton->onPress = [weak] {
+            if (weak) {
+                weak->toggle();
+            }
+        };
+        m_resetButton->onPress = [weak] {
+            if (weak) {
+                weak->reset();
+            }
+        };
+    }
+    setToolTip(QStringLiteral("单击暂停/继续，双击清零"));
+    setFocusPolicy(Qt::ClickFocus);
+
+    auto *copy = new QAction(this);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(copy, &QAction::triggered, this, &StopwatchView::copyTime);
+    addAction(copy);
+
+    m_pendingSingleClick = new TovikDeferredTask(this);
+    new TovikViewTicker(this, 1000, [this] { refresh(); });
+    layoutSubviews();
+    refresh();
+}
+
+void StopwatchView::refresh()
+{
+    refresh(currentInstant());
+}
+
+void StopwatchView::refresh(Instant now)
+{
+    const StopwatchState state = m_store.load();
+    m_label->setText(QString::fromStdString(state.elapsedText(now)));
+
+    const bool running = state.isRunning();
+    if (m_shownRunning != running) {
+        m_shownRunning = running;
+        QPalette palette = m_label->palette();
+        palette.setColor(QPalette::WindowText, running ? runningColour : pausedColour);
+        m_label->setPalette(palette);
+    }
+
+    const bool hasTime = state.elapsed(now) >= 1;
+    if (m_toggleButton) {
+        if (running) {
+            m_toggleButton->setSymbol(QStringLiteral("pause.fill"), QStringLiteral("暂停"));
+        } else {
+            m_toggleButton->setSymbol(QStringLiteral("play.fill"), hasTime ? QStringLiteral("继续") : QStringLiteral("开始"));
+        }
+    }
+    if (m_resetButton) {
+        m_resetButton->setEnabled(running || hasTime);
+    }
+}
+
+void StopwatchView::toggle()
+{
+    m_store.toggle(currentInstant());
+    refresh();
+}
+
+void StopwatchView::reset()
+{
+    m_store.reset();
+    refresh();
+}
+
+void StopwatchView::copyTime() const
+{
+    QGuiApplication::clipboard()->setText(m_label->text(), QClipboard::Clipboard);
+}
+
+void StopwatchView::mousePressEvent(QMouseEvent *event)
+{
+    click(event, false);
+}
+
+void StopwatchView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    click(event, true);
+}
+
+void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+    const quint64 timestamp = event->timestamp();
+    const bool continues = m_clickCount > 0 && timestamp >= m_lastClickTimestamp &&
+                           timestamp - m_lastClickTimestamp <= static_cast<quint64>(interval) &&
+                           (event->position() - m_lastClickPosition).manhattanLength() <=
+                               QApplication::startDragDistance();
+    m_clickCount = reportedAsDoubleClick ? std::max(m_clickCount + 1, 2) : (continues ? m_clickCount + 1 : 1);
+    m_lastClickTimestamp = timestamp;
+    m_lastClickPosition = event->position();
+
+    m_pendingSingleClick->cancel();
+    if (m_clickCount > 1) {
+        reset();
+        return;
+    }
+    const QPointer<StopwatchView> weak(this);
+    m_pendingSingleClick->schedule(interval, [weak] {
+        if (weak) {
+            weak->toggle();
+        }
+    });
+}
+
+void StopwatchView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    connect(menu.addAction(QStringLiteral("复制")), &QAction::triggered, this, &StopwatchView::copyTime);
+    menu.exec(event->globalPos());
+}
+
+void StopwatchView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutSubviews();
+}
+
+void StopwatchView::layoutSubviews()
+{
+    const double height = this->height();
+    const Frames frames = layout(QRectF(QPointF(0, 0), QSizeF(size())), m_toggleButton != nullptr);
+    m_label->setGeometry(TovikGeometry::toQt(frames.label, height).toRect());
+    if (m_toggleButton && frames.toggle && frames.reset) {
+        m_toggleButton->setGeometry(TovikGeometry::toQt(*frames.toggle, height).toRect());
+        m_resetButton->setGeometry(TovikGeometry::toQt(*frames.reset, height).toRect());
+    }
+}

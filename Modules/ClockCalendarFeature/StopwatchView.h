@@ -1,0 +1,69 @@
+#pragma once
+
+#include "FloatingPanelInteractiveView.h"
+#include "Instant.h"
+#include "StopwatchControlButton.h"
+#include "StopwatchStore.h"
+
+#include <QLabel>
+#include <QPointF>
+#include <QRectF>
+#include <QWidget>
+
+#include <optional>
+
+class TovikDeferredTask;
+
+// The shared stopwatch as a large "HH:MM:SS" text, optionally with start/pause and reset buttons below it.
+// It keeps no state of its own: every refresh re-reads the store and every action writes it. A click on the
+// view toggles once the double-click interval has passed; a double click resets instead.
+class StopwatchView final : public QWidget, public FloatingPanelInteractiveView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StopwatchView)
+public:
+    // The button row reserved at the bottom when the controls are shown.
+    static constexpr double controlsHeight = StopwatchControlButton::buttonHeight + 14;
+
+    // Frames inside the view's bounds, y-up; the buttons only with controls.
+    struct Frames {
+        QRectF label;
+        std::optional<QRectF> toggle;
+        std::optional<QRectF> reset;
+    };
+    static Frames layout(const QRectF &bounds, bool showsControls);
+
+    StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent = nullptr);
+
+    // Owners set the label's font to the size their layout fits.
+    QLabel *label() const { return m_label; }
+    StopwatchControlButton *toggleButton() const { return m_toggleButton; }
+    StopwatchControlButton *resetButton() const { return m_resetButton; }
+
+    void refresh();
+    void refresh(Instant now);
+    // Puts the visible time on the clipboard as plain text.
+    void copyTime() const;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void click(QMouseEvent *event, bool reportedAsDoubleClick);
+    void toggle();
+    void reset();
+    void layoutSubviews();
+
+    StopwatchStore m_store;
+    QLabel *m_label = nullptr;
+    StopwatchControlButton *m_toggleButton = nullptr;
+    StopwatchControlButton *m_resetButton = nullptr;
+    TovikDeferredTask *m_pendingSingleClick = nullptr;
+    std::optional<bool> m_shownRunning;
+    // Clicks are counted here: Qt reports the second press of a pair as a double click and never a third.
+    int m_clickCount = 0;
+    quint64 m_lastClickTimestamp = 0;
+    QPointF m_lastClickPosition;
+};
