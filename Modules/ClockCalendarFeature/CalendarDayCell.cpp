@@ -128,12 +128,17 @@ void CalendarDayCell::configure(const QString &text, bool isMuted, bool isToday,
         m_caption = holidayName.value_or(QString());
     }
     setFontSize(m_fontSize);
+    update();
 }
 
 void CalendarDayCell::setFontSize(double points)
 {
+    const QFont::Weight weight = weightForState();
+    if (points == m_fontSize && weight == m_weight) {
+        return;
+    }
     m_fontSize = points;
-    m_weight = weightForState();
+    m_weight = weight;
     update();
 }
 

@@ -132,18 +132,17 @@ void CalendarView::updateMonth(Instant today)
     update();
 }
 
+// The buttons keep their frames whether shown or not, so showing one needs no new layout.
 void CalendarView::setShowsPreviousButton(bool shows)
 {
     m_showsPreviousButton = shows;
     m_previousButton->setHidden(!shows);
-    layoutViews();
 }
 
 void CalendarView::setShowsNextButton(bool shows)
 {
     m_showsNextButton = shows;
     m_nextButton->setHidden(!shows);
-    layoutViews();
 }
 
 void CalendarView::setVisibleWeekRowCount(int rows)
@@ -179,6 +178,7 @@ void CalendarView::layoutViews()
         QRectF(0, 0, width(), 1e6), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, monthTitle());
     m_frames = CalendarLayout::monthViewFrames(size(), m_visibleWeekRowCount, titleBounds.height());
     m_dayFontSize = m_frames.dayFontSize;
+    m_weekdayFont = TovikFonts::systemFont(m_frames.weekdayFontSize, QFont::Medium);
 
     m_previousButton->setHidden(!m_showsPreviousButton);
     m_nextButton->setHidden(!m_showsNextButton);
@@ -205,8 +205,7 @@ void CalendarView::paintEvent(QPaintEvent *)
     painter.drawText(title, Qt::AlignCenter | Qt::TextSingleLine,
                      QFontMetricsF(titleFont()).elidedText(monthTitle(), Qt::ElideRight, title.width()));
 
-    const QFont weekdayFont = TovikFonts::systemFont(m_frames.weekdayFontSize, QFont::Medium);
-    painter.setFont(weekdayFont);
+    painter.setFont(m_weekdayFont);
     const std::array<std::string, 7> &titles = TovikCalendarGrid::standardWeekdayTitles();
     for (int i = 0; i < CalendarLayout::daysPerWeek; ++i) {
         painter.setPen(weekdayTitleColor(i));

@@ -5,6 +5,7 @@
 #include "Instant.h"
 #include "TovikCalendarGrid.h"
 
+#include <QFont>
 #include <QPointF>
 #include <QWidget>
 
@@ -108,4 +109,6 @@ private:
     bool m_showsPreviousButton = true;
     bool m_showsNextButton = true;
     CalendarLayout::MonthViewFrames m_frames; // y-up, from the last layout
+    QFont m_weekdayFont;
+    double m_workdayLabelFontSize = 0;
 };

@@ -207,9 +207,12 @@ void CalendarView::layoutWorkdayCountLabel()
     if (!position) {
         return;
     }
-    const QFont font = TovikFonts::systemFont(CalendarLayout::workdayLabelFontSize(m_dayFontSize), QFont::DemiBold);
-    m_workdayCountLabel->setFont(font);
-    const QFontMetricsF metrics(font);
+    const double fontSize = CalendarLayout::workdayLabelFontSize(m_dayFontSize);
+    if (fontSize != m_workdayLabelFontSize) {
+        m_workdayLabelFontSize = fontSize;
+        m_workdayCountLabel->setFont(TovikFonts::systemFont(fontSize, QFont::DemiBold));
+    }
+    const QFontMetricsF metrics(m_workdayCountLabel->font());
     const QSizeF textSize(metrics.horizontalAdvance(m_workdayCountLabel->text()), metrics.height());
     const QRectF frame = CalendarLayout::workdayLabelFrame(m_frames.cells[*position], textSize, height());
     m_workdayCountLabel->setGeometry(TovikGeometry::toQt(frame, height()).toRect());

@@ -220,31 +220,6 @@ TEST_F(CalendarViewTest, PagingShowsTheNeighbouringMonthAndDropsTheSelection)
     EXPECT_TRUE(changes.empty());
 }
 
-TEST_F(CalendarViewTest, HiddenRowsAndButtonsFollowTheirSettings)
-{
-    showMonth(2026, 2, at(2026, 2, 1, 9, 0));
-    for (const int rows : {5, 4, 6}) {
-        view.setVisibleWeekRowCount(rows);
-        for (int p = 0; p < CalendarLayout::gridCellCount; ++p) {
-            EXPECT_EQ(view.dayCell(p)->isVisible(), p < rows * 7) << "rows " << rows << " position " << p;
-        }
-    }
-    view.setShowsNextButton(false);
-    EXPECT_FALSE(view.nextButton()->isVisible());
-    EXPECT_TRUE(view.previousButton()->isVisible());
-    view.setShowsNextButton(true);
-    EXPECT_TRUE(view.nextButton()->isVisible());
-}
-
-TEST_F(CalendarViewTest, DayFontsStayWithinTheirBounds)
-{
-    ASSERT_TRUE(resizeAndWait(view, QSize(200, 200)));
-    EXPECT_DOUBLE_EQ(view.dayFontSize(), 15);
-    EXPECT_DOUBLE_EQ(view.dayCell(20)->fontSize(), 15);
-    ASSERT_TRUE(resizeAndWait(view, QSize(1400, 1000)));
-    EXPECT_DOUBLE_EQ(view.dayFontSize(), 28);
-}
-
 TEST_F(CalendarViewTest, WorkdayLabelAndCellsLeaveClicksToTheView)
 {
     showMonth(2026, 1, at(2026, 3, 1, 12, 0));
