@@ -1,1 +1,12 @@
 #include "StopwatchStore.h"
+
+#include "TovikSettingsStore.h"
+#include "WidgetCenter.h"
+
+const StopwatchStore &StopwatchStore::dayvane()
+{
+    // Opened once per process; a suite that cannot be opened leaves the stopwatch inert.
+    static const StopwatchStore store(TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane"), "dayvane.stopwatch",
+                                      [] { WidgetCenter::reloadTimelines("DayvaneStopwatchWidget"); });
+    return store;
+}
