@@ -11,13 +11,28 @@
 
 namespace {
 
-// Symbols are drawn in a unit square (y-down) and scaled to the caller's box afterwards.
+// Symbols are designed in a unit square (y-down) and scaled to the caller's box afterwards. Their paths
+// are built 1000 times larger, since Qt flattens curves for the union of paths at a fixed absolute
+// tolerance: in the unit square itself a circle would come out as an octagon.
 using Drawing = std::function<QPainterPath(double stroke)>;
 
+constexpr double fineScale = 1000;
+
+QPainterPath fine(const QPainterPath &unitPath)
+{
+    return QTransform::fromScale(fineScale, fineScale).map(unitPath);
+}
+
+QRectF fine(const QRectF &unitRect)
+{
+    return QRectF(unitRect.topLeft() * fineScale, unitRect.size() * fineScale);
+}
+
+// `line` is already fine; `width` is in unit-square terms.
 QPainterPath stroked(const QPainterPath &line, double width)
 {
     QPainterPathStroker stroker;
-    stroker.setWidth(width);
+    stroker.setWidth(width * fineScale);
     stroker.setCapStyle(Qt::RoundCap);
     stroker.setJoinStyle(Qt::RoundJoin);
     return stroker.createStroke(line);
@@ -28,20 +43,20 @@ QPainterPath polygon(std::initializer_list<QPointF> points)
     QPainterPath path;
     path.addPolygon(QPolygonF(QList<QPointF>(points)));
     path.closeSubpath();
-    return path;
+    return fine(path);
 }
 
 QPainterPath roundedRect(const QRectF &rect, double radius)
 {
     QPainterPath path;
-    path.addRoundedRect(rect, radius, radius);
+    path.addRoundedRect(fine(rect), radius * fineScale, radius * fineScale);
     return path;
 }
 
 QPainterPath circle(QPointF centre, double radius)
 {
     QPainterPath path;
-    path.addEllipse(centre, radius, radius);
+    path.addEllipse(centre * fineScale, radius * fineScale, radius * fineScale);
     return path;
 }
 
@@ -49,7 +64,7 @@ QPainterPath segment(QPointF from, QPointF to)
 {
     QPainterPath path(from);
     path.lineTo(to);
-    return path;
+    return fine(path);
 }
 
 // A filled triangle with softened corners.
@@ -71,15 +86,15 @@ QPainterPath pauseFill(double)
 
 QPainterPath arrowCounterclockwise(double stroke)
 {
-    const QRectF ring(0.14, 0.2, 0.72, 0.72);
+    // An open ring running clockwise from its top, with the arrowhead at the top pointing left.
+    const QRectF ring(0.12, 0.18, 0.76, 0.76);
     QPainterPath arc;
     arc.arcMoveTo(ring, 90);
     arc.arcTo(ring, 90, -295);
     const QPointF top(0.5, ring.top());
-    const double head = 0.15 + stroke / 2;
-    return stroked(arc, stroke).united(
-        softPolygon({{top.x() - head, top.y()}, {top.x() + 0.06, top.y() - head}, {top.x() + 0.06, top.y() + head}},
-                    stroke / 3));
+    const double half = 0.12 + stroke / 2;
+    return stroked(fine(arc), stroke).united(softPolygon(
+        {{top.x() - 0.2, top.y()}, {top.x() + 0.04, top.y() - half}, {top.x() + 0.04, top.y() + half}}, stroke / 3));
 }
 
 QPainterPath clock(double stroke)
@@ -88,7 +103,7 @@ QPainterPath clock(double stroke)
     QPainterPath hands(QPointF(0.5, 0.24));
     hands.lineTo(centre);
     hands.lineTo(QPointF(0.7, 0.5));
-    return stroked(circle(centre, 0.42), stroke).united(stroked(hands, stroke));
+    return stroked(circle(centre, 0.42), stroke).united(stroked(fine(hands), stroke));
 }
 
 QPainterPath calendar(double stroke)
@@ -97,7 +112,7 @@ QPainterPath calendar(double stroke)
     QPainterPath header;
     header.addRect(QRectF(page.left(), page.top(), page.width(), 0.2));
     QPainterPath symbol =
-        stroked(roundedRect(page, 0.12), stroke).united(roundedRect(page, 0.12).intersected(header));
+        stroked(roundedRect(page, 0.12), stroke).united(roundedRect(page, 0.12).intersected(fine(header)));
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {
             symbol = symbol.united(roundedRect({0.24 + column * 0.2, 0.46 + row * 0.2, 0.12, 0.1}, 0.025));
@@ -126,8 +141,8 @@ QPainterPath pipEnter(double stroke)
     head.lineTo(QPointF(0.26, 0.5));
     return stroked(roundedRect(screen, 0.1), stroke)
         .united(roundedRect({0.54, 0.52, 0.28, 0.22}, 0.04))
-        .united(stroked(arrow, stroke))
-        .united(stroked(head, stroke));
+        .united(stroked(fine(arrow), stroke))
+        .united(stroked(fine(head), stroke));
 }
 
 const std::map<QString, Drawing> &drawings()
@@ -173,13 +188,14 @@ QPainterPath path(const QString &name, const QRectF &box, QFont::Weight weight)
     // Keep the outermost stroke inside the box: the unit drawing reaches half a stroke past its lines.
     const double margin = stroke / 2;
     const double side = std::min(box.width(), box.height());
-    const double scale = side / (1 + 2 * margin);
+    const double scale = side / (1 + 2 * margin) / fineScale;
     QTransform transform;
-    transform.translate(box.center().x() - side / 2 + margin * scale, box.center().y() - side / 2 + margin * scale);
+    const double inset = margin * scale * fineScale;
+    transform.translate(box.center().x() - side / 2 + inset, box.center().y() - side / 2 + inset);
     transform.scale(scale, scale);
-    QPainterPath unit = found->second(stroke);
-    unit.setFillRule(Qt::WindingFill);
-    return transform.map(unit);
+    QPainterPath drawing = found->second(stroke);
+    drawing.setFillRule(Qt::WindingFill);
+    return transform.map(drawing);
 }
 
 QPixmap pixmap(const QString &name, double pointSize, QFont::Weight weight, const QColor &color,

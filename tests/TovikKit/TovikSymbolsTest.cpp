@@ -107,3 +107,20 @@ TEST(TovikSymbols, UnknownNameGivesNothing)
     EXPECT_TRUE(TovikSymbols::path(QStringLiteral("no.such.symbol"), QRectF(0, 0, 10, 10)).isEmpty());
     EXPECT_TRUE(TovikSymbols::pixmap(QStringLiteral("clock"), 0, QFont::Bold, Qt::white, 1).isNull());
 }
+
+TEST(TovikSymbols, SheetOfEverySymbolForPeopleToLookAt)
+{
+    // One row at 1x and one at 2x, 16 points, on the dark window background: tovik-symbols.png.
+    const QStringList names = TovikSymbols::names();
+    QImage sheet(names.size() * 48, 96, QImage::Format_ARGB32_Premultiplied);
+    sheet.fill(QColor(40, 40, 42));
+    QPainter painter(&sheet);
+    for (int i = 0; i < names.size(); ++i) {
+        painter.drawPixmap(QPointF(i * 48 + 14, 14), TovikSymbols::pixmap(names[i], 16, QFont::Medium, Qt::white, 1));
+        QPixmap large = TovikSymbols::pixmap(names[i], 16, QFont::Medium, Qt::white, 2);
+        large.setDevicePixelRatio(1);
+        painter.drawPixmap(QPointF(i * 48 + 4, 52), large);
+    }
+    painter.end();
+    EXPECT_TRUE(sheet.save(QStringLiteral(DAYVANE_SCREENSHOT_DIR "/tovik-symbols.png")));
+}

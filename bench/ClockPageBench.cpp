@@ -1,0 +1,139 @@
+// The time pages' costs: one second's tick of the clock page and of the stopwatch page (texts refreshed and
+// the page repainted), a layout that fits the time font, and the fit itself beside a step-by-step search.
+#include "ClockFaceView.h"
+#include "StopwatchView.h"
+#include "TimeFontFitting.h"
+#include "TimePageViewController.h"
+#include "TovikFonts.h"
+#include "TovikSettingsStore.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+const QSize pageSize(720, 452);
+
+struct ShownPage {
+    explicit ShownPage(TimePageViewController::Content content) : controller(std::move(content))
+    {
+        root = controller.view();
+        root->resize(pageSize);
+        root->show();
+        (void)QTest::qWaitForWindowExposed(root);
+        image = QImage(pageSize, QImage::Format_ARGB32_Premultiplied);
+    }
+    void repaint()
+    {
+        image.fill(QColor(40, 40, 42));
+        root->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    }
+    TimePageViewController controller;
+    QWidget *root = nullptr;
+    QImage image;
+};
+
+StopwatchStore benchStore(const QTemporaryDir &folder)
+{
+    return StopwatchStore(TovikSettingsStore::open((folder.path() + "/suite.sqlite3").toStdString()),
+                          "dayvane.stopwatch");
+}
+
+void BM_ClockPageTick(benchmark::State &state)
+{
+    ShownPage page{TimePageViewController::Clock{}};
+    Instant now = 1771299045.0;
+    for (auto _ : state) {
+        now += 1;
+        page.controller.clockFace()->refresh(now);
+        page.repaint();
+    }
+}
+BENCHMARK(BM_ClockPageTick)->Unit(benchmark::kMicrosecond);
+
+void BM_StopwatchPageTick(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const StopwatchStore store = benchStore(folder);
+    store.save({3725, 1771299045.0});
+    ShownPage page{TimePageViewController::Stopwatch{store}};
+    Instant now = 1771299045.0;
+    for (auto _ : state) {
+        now += 1;
+        page.controller.stopwatchView()->refresh(now);
+        page.repaint();
+    }
+}
+BENCHMARK(BM_StopwatchPageTick)->Unit(benchmark::kMicrosecond);
+
+void BM_ClockPageLayout(benchmark::State &state)
+{
+    ShownPage page{TimePageViewController::Clock{}};
+    int step = 0;
+    for (auto _ : state) {
+        // A live resize: every size is new, so every layout fits the font again.
+        step = (step + 1) % 200;
+        page.root->resize(pageSize + QSize(step, step / 2));
+        QCoreApplication::sendPostedEvents();
+    }
+}
+BENCHMARK(BM_ClockPageLayout)->Unit(benchmark::kMicrosecond);
+
+double measured(double size)
+{
+    const QFont font = TovikFonts::systemFont(size, QFont::Medium, TovikFonts::Digits::monospaced);
+    return QFontMetricsF(font).horizontalAdvance(QStringLiteral("00:00:00"));
+}
+
+void BM_FontFit(benchmark::State &state)
+{
+    int measurements = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TimeFontFitting::fittedSize(QSizeF(300, 132), 110, 18, [&](double size) {
+            ++measurements;
+            return measured(size);
+        }));
+    }
+    state.counters["measurements"] = benchmark::Counter(measurements, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FontFit)->Unit(benchmark::kMicrosecond);
+
+// The plain search from the top, for scale.
+void BM_FontFitStepwise(benchmark::State &state)
+{
+    int measurements = 0;
+    for (auto _ : state) {
+        double size = 132 * 0.78;
+        while (size - 0.25 > 18 && measured(size) > 300 * 0.94) {
+            ++measurements;
+            size -= 0.25;
+        }
+        benchmark::DoNotOptimize(size);
+    }
+    state.counters["measurements"] = benchmark::Counter(measurements, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FontFitStepwise)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    setenv("TZ", "Asia/Shanghai", 1);
+    tzset();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,116 @@
+// Shows the clock page and the stopwatch page (running and paused) at 720x452 on the main window's dark
+// background and saves what they look like (time-page-*.png in the build folder) for people to look at.
+#include "ClockFaceView.h"
+#include "StopwatchView.h"
+#include "TimePageViewController.h"
+#include "TovikSettingsStore.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor windowBackground(40, 40, 42);
+const QSize pageSize(720, 452);
+
+struct Shot {
+    QImage image;
+    qreal ratio = 1;
+};
+
+Shot screenshot(TimePageViewController &page, const QString &name, const std::function<void()> &pin)
+{
+    QWidget window;
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, windowBackground);
+    window.setPalette(palette);
+    auto *layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page.view());
+    window.resize(pageSize);
+    window.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return page.view()->size() == pageSize; }));
+    pin();
+    Shot shot{window.grab().toImage(), window.devicePixelRatio()};
+    EXPECT_TRUE(shot.image.save(QStringLiteral(DAYVANE_SCREENSHOT_DIR "/time-page-%1.png").arg(name)));
+    page.view()->setParent(nullptr);
+    return shot;
+}
+
+QColor pixel(const Shot &shot, QPointF at)
+{
+    return shot.image.pixelColor((at * shot.ratio).toPoint());
+}
+
+// Rows of the image with any pixel brighter than the background.
+std::pair<int, int> textRows(const QImage &image)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y).lightness() > 120) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+class TimePageScreenshotTest : public ::testing::Test {
+protected:
+    StopwatchStore store() const
+    {
+        return StopwatchStore(TovikSettingsStore::open((m_folder.path() + "/suite.sqlite3").toStdString()),
+                              "dayvane.stopwatch");
+    }
+    QTemporaryDir m_folder;
+};
+
+} // namespace
+
+TEST_F(TimePageScreenshotTest, ClockPage)
+{
+    TimePageViewController page(TimePageViewController::Clock{});
+    const Shot shot = screenshot(page, QStringLiteral("clock"), [&page] { page.clockFace()->refresh(1771299045.0); });
+    EXPECT_EQ(pixel(shot, {2, 2}).rgb(), windowBackground.rgb());
+    // The three lines sit together around the middle of the page.
+    const auto [top, bottom] = textRows(shot.image);
+    EXPECT_NEAR((top + bottom) / 2.0 / shot.ratio, pageSize.height() / 2.0, 12);
+    EXPECT_GT((bottom - top) / shot.ratio, 150);
+}
+
+TEST_F(TimePageScreenshotTest, StopwatchRunningAndPaused)
+{
+    TimePageViewController page(TimePageViewController::Stopwatch{store()});
+    page.view();
+    for (const bool running : {true, false}) {
+        store().save(running ? StopwatchState{3725, currentInstant() - 2} : StopwatchState{3725.9, std::nullopt});
+        const Shot shot = screenshot(page, running ? QStringLiteral("stopwatch-running") : QStringLiteral("stopwatch-paused"),
+                                     [&page] { page.stopwatchView()->refresh(); });
+        StopwatchView &view = *page.stopwatchView();
+        const QRect toggle = view.toggleButton()->geometry().translated(view.pos());
+        const QRect reset = view.resetButton()->geometry().translated(view.pos());
+        // The buttons stand side by side, centred under the digits.
+        EXPECT_NEAR((toggle.center().x() + reset.center().x() + 1) / 2.0, pageSize.width() / 2.0, 1);
+        const QColor disc = pixel(shot, QPointF(toggle.center().x(), toggle.top() + 3));
+        EXPECT_GT(disc.blue(), 200);
+        EXPECT_LT(disc.red(), 60);
+        // Running digits are cyan; paused ones a dimmed white.
+        bool cyan = false;
+        const QRect digits = view.label()->geometry().translated(view.pos());
+        for (int x = digits.left(); x < digits.right() && !cyan; ++x) {
+            const QColor c = pixel(shot, QPointF(x, digits.center().y()));
+            cyan = c.green() > 200 && c.blue() > 200 && c.red() < 100;
+        }
+        EXPECT_EQ(cyan, running);
+    }
+}
