@@ -1,0 +1,61 @@
+// The stopwatch store on a real file: toggle (one immediate transaction) and load (one read transaction).
+#include "StopwatchStore.h"
+#include "TovikSettingsStore.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+class BenchFolder {
+public:
+    BenchFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "dayvane-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data())) {
+            m_path = pattern;
+        }
+    }
+    ~BenchFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    BenchFolder(const BenchFolder &) = delete;
+    BenchFolder &operator=(const BenchFolder &) = delete;
+
+    std::filesystem::path file() const { return m_path / "settings.sqlite3"; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void StopwatchStoreToggle(benchmark::State &state)
+{
+    BenchFolder folder;
+    const StopwatchStore store(TovikSettingsStore::open(folder.file()), "dayvane.stopwatch", [] {});
+    double now = 1'800'000'000;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.toggle(now));
+        now += 0.5;
+    }
+}
+BENCHMARK(StopwatchStoreToggle)->Unit(benchmark::kMicrosecond);
+
+void StopwatchStoreLoad(benchmark::State &state)
+{
+    BenchFolder folder;
+    const StopwatchStore store(TovikSettingsStore::open(folder.file()), "dayvane.stopwatch");
+    store.save({3725.9, 1'800'000'000.0});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.load());
+    }
+}
+BENCHMARK(StopwatchStoreLoad)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
