@@ -1,0 +1,289 @@
+#include "ClockCalendarViewController.h"
+
+#include "CalendarViewController.h"
+#include "ClockFaceView.h"
+#include "StopwatchView.h"
+#include "TimePageViewController.h"
+#include "TovikFonts.h"
+#include "TovikGeometry.h"
+#include "TovikLayoutView.h"
+#include "TovikSegmentedControl.h"
+#include "TovikSymbols.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr std::array<ClockCalendarTab, 3> tabs = {ClockCalendarTab::clock, ClockCalendarTab::calendar,
+                                                  ClockCalendarTab::stopwatch};
+constexpr double miniWindowButtonMargin = 10;
+constexpr double miniWindowSymbolSize = 13;
+const QColor miniWindowTint = QColor::fromRgbF(1, 1, 1, 0.55f);
+const QColor selectedSegmentFill = QColor::fromRgbF(1, 1, 1, 0.16f);
+
+QColor blended(const QColor &color, const QColor &toward, double fraction)
+{
+    return QColor::fromRgbF(float(color.redF() + (toward.redF() - color.redF()) * fraction),
+                            float(color.greenF() + (toward.greenF() - color.greenF()) * fraction),
+                            float(color.blueF() + (toward.blueF() - color.blueF()) * fraction),
+                            float(color.alphaF() + (toward.alphaF() - color.alphaF()) * fraction));
+}
+
+QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePixelRatio)
+{
+    const double side = ClockCalendarViewController::tabIconSide;
+    QPixmap pixmap(QSize(int(side * devicePixelRatio), int(side * devicePixelRatio)));
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(0, 0, side, side), 4, 4);
+    QLinearGradient gradient(0, 0, 0, side);
+    gradient.setColorAt(0, blended(color, Qt::white, 0.25));
+    gradient.setColorAt(1, blended(color, Qt::black, 0.15));
+    painter.fillPath(shape, gradient);
+
+    const QPixmap glyph = TovikSymbols::pixmap(symbol, 10, QFont::Bold, Qt::white, devicePixelRatio);
+    const QSizeF glyphSize = glyph.deviceIndependentSize();
+    painter.drawPixmap(QPointF((side - glyphSize.width()) / 2, (side - glyphSize.height()) / 2), glyph);
+    return pixmap;
+}
+
+QIcon miniWindowIcon()
+{
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(TovikSymbols::pixmap(QStringLiteral("pip.enter"), miniWindowSymbolSize, QFont::Normal,
+                                            miniWindowTint, ratio));
+    }
+    return icon;
+}
+
+ClockCalendarTab tabAt(int index)
+{
+    return index == 2 ? ClockCalendarTab::stopwatch : index == 1 ? ClockCalendarTab::calendar : ClockCalendarTab::clock;
+}
+
+} // namespace
+
+ClockCalendarViewController::Layout ClockCalendarViewController::layout(const QSizeF &bounds,
+                                                                        const QSizeF &segmentSize)
+{
+    const double strip = bounds.height() - titleBarHeight;
+    return {
+        QRectF(std::round((bounds.width() - segmentSize.width()) / 2),
+               std::round(strip + (titleBarHeight - segmentSize.height()) / 2), segmentSize.width(),
+               segmentSize.height()),
+        QRectF(bounds.width() - miniWindowButtonSide - miniWindowButtonMargin,
+               std::round(strip + (titleBarHeight - miniWindowButtonSide) / 2), miniWindowButtonSide,
+               miniWindowButtonSide),
+        QRectF(0, 0, bounds.width(), std::max(strip, 1.0)),
+    };
+}
+
+QString ClockCalendarViewController::tabLabel(ClockCalendarTab tab)
+{
+    switch (tab) {
+    case ClockCalendarTab::clock:
+        return QStringLiteral("时钟");
+    case ClockCalendarTab::calendar:
+        return QStringLiteral("日历");
+    case ClockCalendarTab::stopwatch:
+        return QStringLiteral("计时器");
+    }
+    return {};
+}
+
+QString ClockCalendarViewController::tabSymbol(ClockCalendarTab tab)
+{
+    switch (tab) {
+    case ClockCalendarTab::clock:
+        return QStringLiteral("clock");
+    case ClockCalendarTab::calendar:
+        return QStringLiteral("calendar");
+    case ClockCalendarTab::stopwatch:
+        return QStringLiteral("stopwatch");
+    }
+    return {};
+}
+
+QColor ClockCalendarViewController::tabColor(ClockCalendarTab tab)
+{
+    // The system's orange, red and teal in their dark-appearance variants.
+    switch (tab) {
+    case ClockCalendarTab::clock:
+        return QColor(0xFF, 0x9F, 0x0A);
+    case ClockCalendarTab::calendar:
+        return QColor(0xFF, 0x45, 0x3A);
+    case ClockCalendarTab::stopwatch:
+        return QColor(0x40, 0xC8, 0xE0);
+    }
+    return unselectedTabColor();
+}
+
+QIcon ClockCalendarViewController::tabIcon(const QString &symbol, const QColor &color)
+{
+    QIcon icon;
+    for (const qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(tabIconPixmap(symbol, color, ratio));
+    }
+    return icon;
+}
+
+ClockCalendarViewController::ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent)
+    : TovikViewController(parent),
+      m_configuration(std::move(configuration)),
+      m_calendarViewController(new CalendarViewController(this)),
+      m_clockViewController(new TimePageViewController(TimePageViewController::Clock{}, this)),
+      m_stopwatchViewController(
+          new TimePageViewController(TimePageViewController::Stopwatch{m_configuration.stopwatchStore}, this))
+{
+    for (std::size_t i = 0; i < tabs.size(); ++i) {
+        const QString symbol = tabSymbol(tabs[i]);
+        m_tabIcons[i] = {tabIcon(symbol, tabColor(tabs[i])), tabIcon(symbol, unselectedTabColor())};
+    }
+}
+
+ClockCalendarViewController::~ClockCalendarViewController() = default;
+
+void ClockCalendarViewController::setOnOpenMiniWindow(std::function<void(ClockCalendarTab)> callback)
+{
+    m_onOpenMiniWindow = std::move(callback);
+    if (m_miniWindowButton) {
+        m_miniWindowButton->setHidden(!m_onOpenMiniWindow);
+    }
+}
+
+QWidget *ClockCalendarViewController::loadView()
+{
+    auto *root = new TovikLayoutView;
+    m_root = root;
+    QPalette palette = root->palette();
+    palette.setColor(QPalette::Window, backgroundColor());
+    root->setPalette(palette);
+    root->setAutoFillBackground(true);
+
+    m_contentContainer = new QWidget(root);
+
+    QStringList labels;
+    for (const ClockCalendarTab tab : tabs) {
+        labels.append(tabLabel(tab));
+    }
+    m_segment = new TovikSegmentedControl(labels, root);
+    m_segment->setFont(TovikFonts::systemFont(11, QFont::DemiBold));
+    m_segment->setSelectedFill(selectedSegmentFill);
+    m_segment->setSegmentWidth(segmentWidth);
+    m_segment->resize(m_segment->sizeHint());
+    connect(m_segment, &TovikSegmentedControl::activated, this, &ClockCalendarViewController::segmentChanged);
+
+    auto *button = new QToolButton(root);
+    button->setIcon(miniWindowIcon());
+    button->setIconSize(QSize(int(miniWindowSymbolSize + 3), int(miniWindowSymbolSize + 3)));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolTip(QStringLiteral("小窗显示"));
+    button->setAccessibleName(QStringLiteral("小窗显示"));
+    button->setHidden(!m_onOpenMiniWindow);
+    connect(button, &QToolButton::clicked, this, &ClockCalendarViewController::openMiniWindow);
+    m_miniWindowButton = button;
+
+    const QPointer<ClockCalendarViewController> self(this);
+    root->onLayout = [self] {
+        if (self) {
+            self->layoutSubviews();
+        }
+    };
+
+    // Restoring only reads: a value outside the tabs stays in the store until the next real change.
+    if (m_configuration.preferences) {
+        const auto stored = m_configuration.preferences->integer(m_configuration.selectedTabKey);
+        if (stored && clockCalendarTabFromRawValue(*stored)) {
+            m_selectedIndex = static_cast<int>(*stored);
+        }
+    }
+    m_segment->setSelectedSegment(m_selectedIndex);
+    showChild(m_selectedIndex);
+    return root;
+}
+
+void ClockCalendarViewController::segmentChanged()
+{
+    const int index = std::clamp(m_segment->selectedSegment(), 0, m_segment->segmentCount() - 1);
+    if (index == m_selectedIndex) {
+        return;
+    }
+    m_selectedIndex = index;
+    if (m_configuration.preferences) {
+        m_configuration.preferences->set(m_configuration.selectedTabKey, index);
+    }
+    showChild(index);
+}
+
+void ClockCalendarViewController::openMiniWindow()
+{
+    if (m_onOpenMiniWindow) {
+        m_onOpenMiniWindow(tabAt(m_selectedIndex));
+    }
+}
+
+void ClockCalendarViewController::showChild(int index)
+{
+    const ClockCalendarTab tab = tabAt(index);
+    TovikViewController *page = pageOf(tab);
+
+    for (int i = 0; i < m_segment->segmentCount(); ++i) {
+        const TabIconPair &icons = m_tabIcons[static_cast<std::size_t>(i)];
+        m_segment->setImage(i, i == index ? icons.selected : icons.unselected);
+    }
+
+    if (m_shownPage) {
+        QWidget *old = m_shownPage->view();
+        old->hide();
+        old->setParent(nullptr);
+    }
+    m_shownPage = page;
+    QWidget *view = page->view();
+    view->setParent(m_contentContainer);
+    view->setGeometry(m_contentContainer->rect());
+    view->show();
+
+    if (tab == ClockCalendarTab::calendar) {
+        m_calendarViewController->refreshTodayIfNeeded(currentInstant());
+    }
+}
+
+TovikViewController *ClockCalendarViewController::pageOf(ClockCalendarTab tab) const
+{
+    switch (tab) {
+    case ClockCalendarTab::calendar:
+        return m_calendarViewController;
+    case ClockCalendarTab::stopwatch:
+        return m_stopwatchViewController;
+    case ClockCalendarTab::clock:
+        break;
+    }
+    return m_clockViewController;
+}
+
+void ClockCalendarViewController::layoutSubviews()
+{
+    if (!m_root) {
+        return;
+    }
+    const QSizeF bounds = m_root->size();
+    const Layout frames = layout(bounds, m_segment->sizeHint());
+    m_segment->setGeometry(TovikGeometry::toQt(frames.segment, bounds.height()).toRect());
+    m_miniWindowButton->setGeometry(TovikGeometry::toQt(frames.miniWindowButton, bounds.height()).toRect());
+    m_contentContainer->setGeometry(TovikGeometry::toQt(frames.contentContainer, bounds.height()).toRect());
+    if (m_shownPage) {
+        m_shownPage->view()->setGeometry(m_contentContainer->rect());
+    }
+}
