@@ -16,7 +16,14 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# Registers the desktop entry (and the dayvane: link scheme) for this user, pointing at the built program.
+APPLICATIONS_DIR ?= $(or $(XDG_DATA_HOME),$(HOME)/.local/share)/applications
+
 run: build
+	@mkdir -p "$(APPLICATIONS_DIR)"
+	@sed 's|^Exec=.*|Exec=$(abspath $(BUILD))/Sources/Dayvane/dayvane %U|' data/dayvane.desktop > "$(APPLICATIONS_DIR)/dayvane.desktop"
+	-@command -v update-desktop-database >/dev/null && update-desktop-database "$(APPLICATIONS_DIR)" >/dev/null 2>&1 || true
+	-@command -v xdg-mime >/dev/null && xdg-mime default dayvane.desktop x-scheme-handler/dayvane >/dev/null 2>&1 || true
 	./$(BUILD)/Sources/Dayvane/dayvane
 
 test: build

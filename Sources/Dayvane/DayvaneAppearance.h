@@ -1,0 +1,10 @@
+#pragma once
+
+class QApplication;
+
+// The application is dark whatever the desktop's theme: the Fusion style with a dark palette.
+namespace DayvaneAppearance {
+
+void apply(QApplication &application);
+
+} // namespace DayvaneAppearance

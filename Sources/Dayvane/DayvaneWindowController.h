@@ -1,0 +1,53 @@
+#pragma once
+
+#include "DayvaneDeepLink.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QSize>
+
+#include <memory>
+
+class ClockCalendarViewController;
+class StopwatchStore;
+class TovikSettingsStore;
+class QWidget;
+
+// Owns the main window around the tabbed content and keeps its frame in the preferences: read when the
+// window is made, written when it closes (or when the application quits while it is shown).
+class DayvaneWindowController final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DayvaneWindowController)
+public:
+    static constexpr QSize contentSize{720, 480};
+    static constexpr QSize minimumSize{520, 360};
+    static constexpr const char *frameKey = "dayvane.mainWindow.frame";
+    static constexpr const char *selectedTabKey = "dayvane.selectedTab";
+
+    DayvaneWindowController(std::shared_ptr<TovikSettingsStore> preferences, const StopwatchStore &stopwatchStore,
+                            QObject *parent = nullptr);
+    ~DayvaneWindowController() override;
+
+    QWidget *window() const { return m_window.get(); }
+    ClockCalendarViewController *content() const { return m_content; }
+
+    // Shows the window and brings it to the front with the focus.
+    void showWindow();
+    // Shows what a deep link names. The mini windows take over here once they exist; until then the
+    // main window stands in for every page.
+    void show(DayvaneDeepLink link);
+    // The window's frame in the global y-up space, as stored.
+    QRectF frame() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void windowWillClose();
+    void placeWindow();
+
+    std::shared_ptr<TovikSettingsStore> m_preferences;
+    ClockCalendarViewController *m_content = nullptr;
+    std::unique_ptr<QWidget> m_window;
+};

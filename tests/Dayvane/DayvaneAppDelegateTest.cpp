@@ -1,0 +1,188 @@
+#include "DayvaneAppDelegate.h"
+
+#include "ClockCalendarViewController.h"
+#include "DayvaneFrameText.h"
+#include "DayvaneWindowController.h"
+#include "DayvaneWindowPlacement.h"
+#include "StopwatchStore.h"
+#include "TovikSettingsStore.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class DayvaneShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        m_preferences = TovikSettingsStore::open(m_folder.filePath("standard.sqlite3").toStdString());
+        m_suite = TovikSettingsStore::open(m_folder.filePath("suite.sqlite3").toStdString());
+        ASSERT_TRUE(m_preferences && m_suite);
+    }
+
+    std::unique_ptr<DayvaneWindowController> makeWindow()
+    {
+        return std::make_unique<DayvaneWindowController>(m_preferences, StopwatchStore(m_suite, "test.stopwatch"));
+    }
+
+    std::unique_ptr<DayvaneAppDelegate> makeDelegate(bool moving = false)
+    {
+        return std::make_unique<DayvaneAppDelegate>(DayvaneAppDelegate::Services{
+            [moving] { return moving; }, [this] { return makeWindow(); }, [this] { ++m_quits; }});
+    }
+
+    // Lets queued checks run; the quit rule is decided one event-loop turn after a window hides.
+    static void settle() { QTest::qWait(20); }
+
+    static QRect primaryAvailable() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    QTemporaryDir m_folder;
+    std::shared_ptr<TovikSettingsStore> m_preferences;
+    std::shared_ptr<TovikSettingsStore> m_suite;
+    int m_quits = 0;
+};
+
+TEST_F(DayvaneShellTest, launchShowsTheCentredMainWindow)
+{
+    auto delegate = makeDelegate();
+    ASSERT_TRUE(delegate->launch());
+    QWidget *window = delegate->mainWindowController()->window();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Dayvane"));
+    EXPECT_EQ(window->size(), QSize(720, 480));
+    EXPECT_EQ(window->minimumSize(), QSize(520, 360));
+    EXPECT_NEAR(window->geometry().center().x(), primaryAvailable().center().x(), 1);
+    EXPECT_NEAR(window->geometry().center().y(), primaryAvailable().center().y(), 1);
+    EXPECT_FALSE(m_preferences->contains(DayvaneWindowController::frameKey)) << "opening writes no frame";
+    EXPECT_EQ(delegate->mainWindowController()->content()->configuration().selectedTabKey, "dayvane.selectedTab");
+}
+
+TEST_F(DayvaneShellTest, aMoveInProgressOpensNoWindow)
+{
+    auto delegate = makeDelegate(true);
+    EXPECT_FALSE(delegate->launch());
+    EXPECT_EQ(delegate->mainWindowController(), nullptr);
+}
+
+TEST_F(DayvaneShellTest, theFrameComesBackExactlyAfterClosing)
+{
+    const QRect moved(primaryAvailable().topLeft() + QPoint(30, 40), QSize(640, 400));
+    {
+        auto controller = makeWindow();
+        controller->showWindow();
+        controller->window()->setGeometry(moved);
+        controller->window()->close();
+        EXPECT_FALSE(controller->window()->isVisible());
+    }
+    const auto text = m_preferences->text(DayvaneWindowController::frameKey);
+    ASSERT_TRUE(text);
+    const QRectF primary(QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(DayvaneFrameText::parse(*text), DayvaneWindowPlacement::toGlobalYUp(QRectF(moved), primary));
+
+    auto reopened = makeWindow();
+    EXPECT_EQ(reopened->window()->geometry(), moved);
+}
+
+TEST_F(DayvaneShellTest, unsoundStoredFramesAreCentred)
+{
+    for (const char *stored : {"{{garbage", "{{100000, 100000}, {720, 480}}", "{{10, 10}, {0, 0}}"}) {
+        SCOPED_TRACE(stored);
+        m_preferences->set(DayvaneWindowController::frameKey, stored);
+        auto controller = makeWindow();
+        const QRect geometry = controller->window()->geometry();
+        EXPECT_EQ(geometry.size(), QSize(720, 480));
+        EXPECT_NEAR(geometry.center().x(), primaryAvailable().center().x(), 1);
+        EXPECT_EQ(m_preferences->text(DayvaneWindowController::frameKey), stored) << "the bad value is not erased";
+    }
+}
+
+TEST_F(DayvaneShellTest, closingTheOnlyWindowQuits)
+{
+    auto delegate = makeDelegate();
+    ASSERT_TRUE(delegate->launch());
+    QWidget *window = delegate->mainWindowController()->window();
+    window->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_quits == 1; }));
+    EXPECT_EQ(delegate->mainWindowController()->window(), window) << "closing only hides the window";
+}
+
+TEST_F(DayvaneShellTest, aVisibleToolWindowKeepsTheApplicationRunning)
+{
+    auto delegate = makeDelegate();
+    ASSERT_TRUE(delegate->launch());
+    QWidget panel(nullptr, Qt::Tool | Qt::FramelessWindowHint);
+    panel.resize(200, 100);
+    panel.show();
+
+    delegate->mainWindowController()->window()->close();
+    settle();
+    EXPECT_EQ(m_quits, 0);
+
+    panel.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_quits == 1; }));
+}
+
+TEST_F(DayvaneShellTest, hidingOneWindowWhileShowingAnotherDoesNotQuit)
+{
+    auto delegate = makeDelegate();
+    ASSERT_TRUE(delegate->launch());
+    QWidget panel(nullptr, Qt::Tool);
+    delegate->mainWindowController()->window()->hide();
+    panel.show();
+    settle();
+    EXPECT_EQ(m_quits, 0);
+}
+
+TEST_F(DayvaneShellTest, requestsFromAnotherProcess)
+{
+    auto delegate = makeDelegate();
+    ASSERT_TRUE(delegate->launch());
+    QWidget *window = delegate->mainWindowController()->window();
+    QWidget keepAlive(nullptr, Qt::Tool);
+    keepAlive.show();
+
+    struct Step {
+        QStringList request;
+        bool visibleAfter;
+    };
+    const Step steps[] = {
+        {{DayvaneAppDelegate::closeMainWindowRequest()}, false},
+        {{"https://example.com"}, false},
+        {{"dayvane:clock"}, false},
+        {{DayvaneAppDelegate::reopenRequest()}, true},
+        {{DayvaneAppDelegate::closeMainWindowRequest()}, false},
+        {{"mailto:x@example.com", "dayvane://Stopwatch/anything?x=1"}, true},
+        {{DayvaneAppDelegate::closeMainWindowRequest()}, false},
+        {{}, true},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.request.join(' ').toStdString());
+        delegate->handleRequest(step.request);
+        EXPECT_EQ(window->isVisible(), step.visibleAfter);
+    }
+    settle();
+    EXPECT_EQ(m_quits, 0);
+}
+
+TEST(DayvaneAppDelegate, menusAndTooltipsDoNotCountAsWindows)
+{
+    QWidget popup(nullptr, Qt::Popup);
+    QWidget tooltip(nullptr, Qt::ToolTip);
+    QWidget tool(nullptr, Qt::Tool);
+    popup.show();
+    tooltip.show();
+    EXPECT_FALSE(DayvaneAppDelegate::anyWindowVisible({&popup, &tooltip, &tool}));
+    tool.show();
+    EXPECT_TRUE(DayvaneAppDelegate::anyWindowVisible({&popup, &tooltip, &tool}));
+}
+
+} // namespace
