@@ -12,7 +12,8 @@ struct StopwatchState {
 
     bool isRunning() const { return startedAt.has_value(); }
     double elapsed(Instant now) const;
-    // "%02d:%02d:%02d" of whole hours, minutes and seconds; hours are not capped (100:00:00).
+    // "%02d:%02d:%02d" of whole hours, minutes and seconds; hours are not capped (100:00:00). Whole seconds
+    // beyond a signed 64-bit count read as the largest such count (2562047788015215:30:07).
     std::string elapsedText(Instant now) const;
 
     bool operator==(const StopwatchState &) const = default;

@@ -36,7 +36,9 @@ public:
 
     bool contains(std::string_view key) const;
     std::optional<Value> value(std::string_view key) const;
-    // Typed reads: none when absent or of another kind. Integers and reals both read as numbers.
+    // Typed reads: none when absent or of another kind. Integers and reals both read as numbers; a real
+    // without a fraction reads as an integer; booleans are the integers 0 and 1 (any other integer is true).
+    // A text never reads as a number ("5" is a text). Reads never throw.
     std::optional<double> number(std::string_view key) const;
     std::optional<std::int64_t> integer(std::string_view key) const;
     std::optional<bool> boolean(std::string_view key) const;
