@@ -48,21 +48,19 @@ QColor pixel(const Shot &shot, QPointF at)
     return shot.image.pixelColor((at * shot.ratio).toPoint());
 }
 
-// Rows of the image with any pixel brighter than the background.
+// The first and last rows of the image with a pixel clearly brighter than the background.
 std::pair<int, int> textRows(const QImage &image)
 {
-    int first = -1;
-    int last = -1;
+    std::pair<int, int> rows{-1, -1};
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             if (image.pixelColor(x, y).lightness() > 120) {
-                first = first < 0 ? y : first;
-                last = y;
+                rows = {rows.first < 0 ? y : rows.first, y};
                 break;
             }
         }
     }
-    return {first, last};
+    return rows;
 }
 
 class TimePageScreenshotTest : public ::testing::Test {

@@ -40,16 +40,9 @@ Coverage coverageOf(const QImage &image)
 
 } // namespace
 
-TEST(TovikSymbols, EveryUsedNameIsInTheSet)
-{
-    for (const QString &name : usedNames) {
-        EXPECT_TRUE(TovikSymbols::names().contains(name)) << name.toStdString();
-    }
-}
-
 TEST(TovikSymbols, EveryNameDrawsInsideItsBoxAtBothRatios)
 {
-    for (const QString &name : TovikSymbols::names()) {
+    for (const QString &name : usedNames) {
         for (const qreal ratio : {1.0, 2.0}) {
             const QPixmap pixmap = TovikSymbols::pixmap(name, 16, QFont::Bold, Qt::white, ratio);
             SCOPED_TRACE(name.toStdString() + " at " + std::to_string(ratio));
@@ -72,7 +65,8 @@ TEST(TovikSymbols, EveryNameDrawsInsideItsBoxAtBothRatios)
 
 TEST(TovikSymbols, PathsFillTheirBoxAndFollowIt)
 {
-    for (const QString &name : TovikSymbols::names()) {
+    EXPECT_EQ(TovikSymbols::names().size(), usedNames.size());
+    for (const QString &name : usedNames) {
         SCOPED_TRACE(name.toStdString());
         const QRectF box(10, 20, 30, 30);
         const QPainterPath path = TovikSymbols::path(name, box);
