@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
@@ -192,6 +193,18 @@ CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
     return CalendarLayout::dayCellFrames(size(), numberFont(m_fontSize, m_weight).height, captionHeight);
 }
 
+// Text laid out once and drawn many times: a drag repaints the same numbers over and over.
+void CalendarDayCell::drawCentred(QPainter &painter, QStaticText &text, const QString &content, const QFont &font,
+                                  double lineHeight, const QRectF &frame)
+{
+    if (text.text() != content) {
+        text.setText(content);
+    }
+    painter.setFont(font);
+    const double width = QFontMetricsF(font).horizontalAdvance(content);
+    painter.drawStaticText(QPointF(frame.center().x() - width / 2, frame.center().y() - lineHeight / 2), text);
+}
+
 void CalendarDayCell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -204,16 +217,19 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
     const CalendarLayout::DayCellFrames frames = labelFrames();
     const double h = height();
     if (!m_text.isEmpty()) {
-        painter.setFont(numberFont(m_fontSize, m_weight).font);
+        const MeasuredFont &font = numberFont(m_fontSize, m_weight);
         painter.setPen(numberColor());
-        painter.drawText(TovikGeometry::toQt(frames.number, h), Qt::AlignCenter | Qt::TextSingleLine, m_text);
+        drawCentred(painter, m_numberText, m_text, font.font, font.height, TovikGeometry::toQt(frames.number, h));
     }
     if (isCaptionVisible()) {
-        const QFont &font = captionFont().font;
+        const MeasuredFont &font = captionFont();
         const QRectF captionRect = TovikGeometry::toQt(frames.caption, h);
-        painter.setFont(font);
+        if (captionRect.width() != m_elidedCaptionWidth || m_elidedCaptionSource != m_caption) {
+            m_elidedCaptionWidth = captionRect.width();
+            m_elidedCaptionSource = m_caption;
+            m_elidedCaption = QFontMetricsF(font.font).elidedText(m_caption, Qt::ElideRight, captionRect.width());
+        }
         painter.setPen(captionColor());
-        painter.drawText(captionRect, Qt::AlignCenter | Qt::TextSingleLine,
-                         QFontMetricsF(font).elidedText(m_caption, Qt::ElideRight, captionRect.width()));
+        drawCentred(painter, m_captionText, m_elidedCaption, font.font, font.height, captionRect);
     }
 }

@@ -5,10 +5,13 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStaticText>
 #include <QString>
 #include <QWidget>
 
 #include <optional>
+
+class QPainter;
 
 // One day of a month view: the day number, a one-line caption under it (holiday name or "上班"), and the
 // translucent selection fill whose rounded corners the month view chooses. It paints itself instead of
@@ -47,6 +50,8 @@ protected:
 
 private:
     QFont::Weight weightForState() const;
+    static void drawCentred(QPainter &painter, QStaticText &text, const QString &content, const QFont &font,
+                            double lineHeight, const QRectF &frame);
 
     QString m_text;
     QString m_caption;
@@ -55,6 +60,11 @@ private:
     bool m_isMakeupWorkday = false;
     bool m_isSelected = false;
     unsigned m_maskedCorners = 0;
+    QStaticText m_numberText;
+    QStaticText m_captionText;
+    QString m_elidedCaption;
+    QString m_elidedCaptionSource;
+    double m_elidedCaptionWidth = -1;
     double m_fontSize = 15;
     QFont::Weight m_weight = QFont::Bold;
 };

@@ -111,4 +111,5 @@ private:
     CalendarLayout::MonthViewFrames m_frames; // y-up, from the last layout
     QFont m_weekdayFont;
     double m_workdayLabelFontSize = 0;
+    std::optional<double> m_workdayLabelTextWidth; // measured once per text and font
 };

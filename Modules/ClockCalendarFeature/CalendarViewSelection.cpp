@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 using CalendarSelection::Positions;
 
 std::optional<int> CalendarView::dayIndex(QPointF viewPoint) const
@@ -133,7 +135,10 @@ void CalendarView::applySelection(const std::vector<Instant> &dates, std::option
 {
     m_selectedDates.clear();
     for (const Instant date : dates) {
-        m_selectedDates.insert(TovikGregorianCalendar::startOfDay(date));
+        // Most pushed days are grid days, already local midnights; only others go through the calendar.
+        const bool isGridDay = std::any_of(m_gridCells.begin(), m_gridCells.end(),
+                                           [date](const TovikCalendarCellData &cell) { return cell.date == date; });
+        m_selectedDates.insert(isGridDay ? date : TovikGregorianCalendar::startOfDay(date));
     }
     m_selectionWorkdayCount = workdayCount;
     m_usesSelectionWorkdayCount = true;
@@ -193,7 +198,11 @@ void CalendarView::updateWorkdayCountLabel(const Positions &selected)
     } else {
         count = m_selectionWorkdayCount.value_or(workdayCount(selected));
     }
-    m_workdayCountLabel->setText(QStringLiteral("工作日%1天").arg(count));
+    const QString text = QStringLiteral("工作日%1天").arg(count);
+    if (text != m_workdayCountLabel->text()) {
+        m_workdayCountLabel->setText(text);
+        m_workdayLabelTextWidth.reset();
+    }
     m_workdayCountLabel->show();
     layoutWorkdayCountLabel();
 }
@@ -211,9 +220,13 @@ void CalendarView::layoutWorkdayCountLabel()
     if (fontSize != m_workdayLabelFontSize) {
         m_workdayLabelFontSize = fontSize;
         m_workdayCountLabel->setFont(TovikFonts::systemFont(fontSize, QFont::DemiBold));
+        m_workdayLabelTextWidth.reset();
     }
     const QFontMetricsF metrics(m_workdayCountLabel->font());
-    const QSizeF textSize(metrics.horizontalAdvance(m_workdayCountLabel->text()), metrics.height());
+    if (!m_workdayLabelTextWidth) {
+        m_workdayLabelTextWidth = metrics.horizontalAdvance(m_workdayCountLabel->text());
+    }
+    const QSizeF textSize(*m_workdayLabelTextWidth, metrics.height());
     const QRectF frame = CalendarLayout::workdayLabelFrame(m_frames.cells[*position], textSize, height());
     m_workdayCountLabel->setGeometry(TovikGeometry::toQt(frame, height()).toRect());
 }
