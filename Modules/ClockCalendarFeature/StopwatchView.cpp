@@ -46,9 +46,11 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));
 
     if (showsControls) {
-        m_toggleButton = new StopwatchControlButton(systemBlue, QStringLiteral("play.fill"), QStringLiteral("开始"), this);
+        m_toggleButton =
+            new StopwatchControlButton(systemBlue, QStringLiteral("play.fill"), QStringLiteral("开始"), this);
         m_resetButton = new StopwatchControlButton(QColor::fromRgbF(1, 1, 1, 0.14f),
-                                                   QStringLiteral("arrow.counterclockwise"), QStringLiteral("重置"), this);
+                                                   QStringLiteral("arrow.counterclockwise"), QStringLiteral("重置"),
+                                                   this);
         const QPointer<StopwatchView> weak(this);
         m_toggleButton->onPress = [weak] {
             if (weak) {
@@ -99,7 +101,8 @@ void StopwatchView::refresh(Instant now)
         if (running) {
             m_toggleButton->setSymbol(QStringLiteral("pause.fill"), QStringLiteral("暂停"));
         } else {
-            m_toggleButton->setSymbol(QStringLiteral("play.fill"), hasTime ? QStringLiteral("继续") : QStringLiteral("开始"));
+            const QString caption = hasTime ? QStringLiteral("继续") : QStringLiteral("开始");
+            m_toggleButton->setSymbol(QStringLiteral("play.fill"), caption);
         }
     }
     if (m_resetButton) {

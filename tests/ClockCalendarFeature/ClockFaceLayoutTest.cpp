@@ -63,8 +63,8 @@ TEST(ClockFaceLayout, SwitchAndFitBoxes)
     };
     for (const Case &c : cases) {
         Asked asked;
-        const auto frames =
-            ClockFaceLayout::layout(QRectF(QPointF(), c.size), std::nullopt, ClockFaceMetrics::page(), fixedFit(asked, 30));
+        const auto frames = ClockFaceLayout::layout(QRectF(QPointF(), c.size), std::nullopt, ClockFaceMetrics::page(),
+                                                    fixedFit(asked, 30));
         ASSERT_TRUE(frames);
         EXPECT_EQ(frames->showsDateAndLunar, c.stack) << c.size.width() << "x" << c.size.height();
         EXPECT_EQ(asked.calls, 1);
@@ -88,7 +88,8 @@ TEST(ClockFaceLayout, DictatedSizeAlwaysStacksAndDegenerateBoundsKeepTheLayout)
     EXPECT_TRUE(dictated->showsDateAndLunar);
     EXPECT_EQ(dictated->clockFontSize, 60);
     for (const QSizeF size : {QSizeF(1, 300), QSizeF(300, 1)}) {
-        EXPECT_FALSE(ClockFaceLayout::layout(QRectF(QPointF(), size), 60.0, ClockFaceMetrics::page(), fixedFit(asked, 30)));
+        EXPECT_FALSE(
+            ClockFaceLayout::layout(QRectF(QPointF(), size), 60.0, ClockFaceMetrics::page(), fixedFit(asked, 30)));
         EXPECT_FALSE(ClockFaceLayout::layout(QRectF(QPointF(), size), std::nullopt, ClockFaceMetrics::page(),
                                              fixedFit(asked, 30)));
     }

@@ -93,6 +93,6 @@ TEST(TimeFontFitting, FloorWideBoxAndTextThatNeverFits)
         EXPECT_EQ(calls > 0, c.measures);
     }
     // Steps are counted from the limit: 20 - 0.25k above the floor of 18, so 18.25 is the last one tried.
-    EXPECT_EQ(TimeFontFitting::fittedSize(QSizeF(500, 20 / 0.78), 110, 18, [](double s) { return s > 18.25 ? 1e6 : 1; }),
-              18.25);
+    const auto onlyNearTheFloor = [](double s) { return s > 18.25 ? 1e6 : 1; };
+    EXPECT_EQ(TimeFontFitting::fittedSize(QSizeF(500, 20 / 0.78), 110, 18, onlyNearTheFloor), 18.25);
 }

@@ -92,8 +92,8 @@ TEST_F(TimePageScreenshotTest, StopwatchRunningAndPaused)
     page.view();
     for (const bool running : {true, false}) {
         store().save(running ? StopwatchState{3725, currentInstant() - 2} : StopwatchState{3725.9, std::nullopt});
-        const Shot shot = screenshot(page, running ? QStringLiteral("stopwatch-running") : QStringLiteral("stopwatch-paused"),
-                                     [&page] { page.stopwatchView()->refresh(); });
+        const QString name = running ? QStringLiteral("stopwatch-running") : QStringLiteral("stopwatch-paused");
+        const Shot shot = screenshot(page, name, [&page] { page.stopwatchView()->refresh(); });
         StopwatchView &view = *page.stopwatchView();
         const QRect toggle = view.toggleButton()->geometry().translated(view.pos());
         const QRect reset = view.resetButton()->geometry().translated(view.pos());
