@@ -393,30 +393,34 @@ std::optional<std::string> TovikSettingsStore::text(std::string_view key) const
 
 void TovikSettingsStore::set(std::string_view key, double value)
 {
-    write(key, Value(value));
+    const Value stored = Value(value);
+    write(key, &stored);
 }
 
 void TovikSettingsStore::set(std::string_view key, std::int64_t value)
 {
-    write(key, Value(value));
+    const Value stored = Value(value);
+    write(key, &stored);
 }
 
 void TovikSettingsStore::set(std::string_view key, bool value)
 {
-    write(key, Value(std::int64_t(value ? 1 : 0)));
+    const Value stored = Value(std::int64_t(value ? 1 : 0));
+    write(key, &stored);
 }
 
 void TovikSettingsStore::set(std::string_view key, std::string_view value)
 {
-    write(key, Value(std::string(value)));
+    const Value stored = Value(std::string(value));
+    write(key, &stored);
 }
 
 void TovikSettingsStore::remove(std::string_view key)
 {
-    write(key, std::nullopt);
+    write(key, nullptr);
 }
 
-void TovikSettingsStore::write(std::string_view key, const std::optional<Value> &value)
+void TovikSettingsStore::write(std::string_view key, const Value *value)
 {
     std::lock_guard lock(m_mutex);
     sqlite3_stmt *prepared = statement(value ? Statement::upsert : Statement::erase);
@@ -424,9 +428,9 @@ void TovikSettingsStore::write(std::string_view key, const std::optional<Value> 
     if (written) {
         sqlite3_bind_text(prepared, 1, keyText(key), static_cast<int>(key.size()), SQLITE_STATIC);
         if (value) {
-            if (const auto *whole = std::get_if<std::int64_t>(&*value)) {
+            if (const auto *whole = std::get_if<std::int64_t>(value)) {
                 sqlite3_bind_int64(prepared, 2, *whole);
-            } else if (const auto *real = std::get_if<double>(&*value)) {
+            } else if (const auto *real = std::get_if<double>(value)) {
                 sqlite3_bind_double(prepared, 2, *real);
             } else {
                 const std::string &string = std::get<std::string>(*value);

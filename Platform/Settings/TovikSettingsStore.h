@@ -65,7 +65,7 @@ private:
     enum Statement { select, upsert, erase, beginImmediate, beginDeferred, commit, rollback, statementCount };
 
     TovikSettingsStore(sqlite3 *db, std::filesystem::path path);
-    void write(std::string_view key, const std::optional<Value> &value);
+    void write(std::string_view key, const Value *value); // null removes the key
     sqlite3_stmt *statement(Statement which) const;
     bool step(Statement which) const;
 
