@@ -35,8 +35,6 @@ bool askToMove(const DayvaneMover::Texts &texts)
     QPushButton *move = box.addButton(texts.move, QMessageBox::AcceptRole);
     box.addButton(texts.decline, QMessageBox::RejectRole);
     box.setDefaultButton(move);
-    box.raise();
-    box.activateWindow();
     box.exec();
     return box.clickedButton() == move;
 }
