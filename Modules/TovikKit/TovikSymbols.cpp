@@ -12,11 +12,12 @@
 namespace {
 
 // Symbols are designed in a unit square (y-down) and scaled to the caller's box afterwards. Their paths
-// are built 1000 times larger, since Qt flattens curves for the union of paths at a fixed absolute
-// tolerance: in the unit square itself a circle would come out as an octagon.
+// are built 64 times larger, since Qt flattens curves for the union of paths at a fixed absolute
+// tolerance: in the unit square itself a circle would come out as an octagon, while a much larger scale
+// makes the unions slow enough to delay start-up (the tab strip draws its icons before the window shows).
 using Drawing = std::function<QPainterPath(double stroke)>;
 
-constexpr double fineScale = 1000;
+constexpr double fineScale = 64;
 
 QPainterPath fine(const QPainterPath &unitPath)
 {
