@@ -1,8 +1,6 @@
 #include "ClockCalendarViewController.h"
 
 #include "CalendarViewController.h"
-#include "ClockFaceView.h"
-#include "StopwatchView.h"
 #include "TimePageViewController.h"
 #include "TovikFonts.h"
 #include "TovikGeometry.h"

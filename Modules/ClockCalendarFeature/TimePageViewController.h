@@ -1,6 +1,9 @@
 #pragma once
 
+#include "ClockFaceView.h"
 #include "StopwatchStore.h"
+#include "StopwatchView.h"
+#include "TovikLayoutView.h"
 #include "TovikViewController.h"
 
 #include <QPointer>
@@ -9,10 +12,6 @@
 #include <optional>
 #include <utility>
 #include <variant>
-
-class ClockFaceView;
-class StopwatchView;
-class TovikLayoutView;
 
 // The page behind the clock tab and the stopwatch tab. On every layout it fits one time font size to the
 // page and gives it to whichever of the clock face and the stopwatch is shown, so both tabs' digits match.

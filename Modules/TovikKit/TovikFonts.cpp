@@ -25,8 +25,9 @@ namespace TovikFonts {
 QFont systemFont(double points, QFont::Weight weight, Digits digits)
 {
     QFont font;
-    // Noto Sans CJK SC carries the Chinese text and has digits of one width, which the monospaced-digit
-    // texts need (Qt 6.4 cannot switch on the tabular-figures feature); DejaVu Sans, also tabular, stands in.
+    // Noto Sans CJK SC carries the Chinese text, and its digits are already of one width, which the
+    // monospaced-digit texts need: Qt 6.4 cannot switch on the tabular-figures feature of a face whose
+    // digits are not. DejaVu Sans, also tabular, stands in when the CJK face is missing.
     Q_UNUSED(digits);
     font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
     font.setPointSizeF(pointSizeForPixels(std::max(points, 0.25)));
