@@ -131,8 +131,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    // As the application does, so that the large digits are drawn from cached glyph images.
-    qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -13,11 +13,6 @@ int main(int argc, char **argv)
         && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
-    // The clock's digits are larger than the glyphs Qt caches by default (64 pixels), so every tick would
-    // fill their outlines anew; caching them as images keeps the idle clock as cheap as a small label.
-    if (qEnvironmentVariableIsEmpty("QT_MAX_CACHED_GLYPH_SIZE")) {
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "256");
-    }
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("dayvane"));
     application.setDesktopFileName(QStringLiteral("dayvane"));
