@@ -63,7 +63,7 @@ void ClockFaceView::refresh(Instant now)
     }
     if (time != m_timeText) {
         m_timeText = time;
-        updateLine(m_clock, time, false);
+        updateClockLine(time);
     }
     if (lunar != m_lunarText) {
         m_lunarText = lunar;
@@ -75,6 +75,14 @@ void ClockFaceView::updateLine(Line &line, const QString &text, bool elides)
 {
     line.shown = elides ? QFontMetricsF(line.font).elidedText(text, Qt::ElideRight, line.frame.width()) : text;
     update(line.frame.toAlignedRect());
+}
+
+// A tick usually changes one or two digits: only they are repainted.
+void ClockFaceView::updateClockLine(const QString &text)
+{
+    const QRectF changed = m_clockGlyphs.changedArea(m_clock.frame, m_clock.shown, text);
+    m_clock.shown = text;
+    update(changed.toAlignedRect());
 }
 
 void ClockFaceView::resizeEvent(QResizeEvent *event)
@@ -117,5 +125,6 @@ void ClockFaceView::paintEvent(QPaintEvent *)
         draw(m_date, QColor::fromRgbF(1, 1, 1, 0.88f));
         draw(m_lunar, QColor::fromRgbF(1, 1, 1, 0.78f));
     }
-    draw(m_clock, Qt::white);
+    m_clockGlyphs.setStyle(m_clock.font, Qt::white, devicePixelRatioF());
+    m_clockGlyphs.draw(painter, m_clock.frame, m_clock.shown);
 }

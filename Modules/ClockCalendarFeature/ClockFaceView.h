@@ -2,6 +2,7 @@
 
 #include "ClockFaceLayout.h"
 #include "Instant.h"
+#include "TimeGlyphImages.h"
 
 #include <QFont>
 #include <QRectF>
@@ -46,6 +47,7 @@ private:
     };
     void layoutLines();
     void updateLine(Line &line, const QString &text, bool elides);
+    void updateClockLine(const QString &text);
 
     Metrics m_metrics;
     std::optional<double> m_timeFontSize;
@@ -56,4 +58,5 @@ private:
     Line m_date;
     Line m_clock;
     Line m_lunar;
+    TimeGlyphImages m_clockGlyphs;
 };
