@@ -39,9 +39,7 @@ StopwatchView::Frames StopwatchView::layout(const QRectF &b, bool showsControls)
 StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent)
     : QWidget(parent), m_store(std::move(store))
 {
-    m_label = new QLabel(QStringLiteral("00:00:00"), this);
-    m_label->setAlignment(Qt::AlignCenter);
-    m_label->setTextInteractionFlags(Qt::NoTextInteraction);
+    m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));
 

@@ -5,7 +5,7 @@
 #include "StopwatchControlButton.h"
 #include "StopwatchStore.h"
 
-#include <QLabel>
+#include "TimeTextLabel.h"
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -35,7 +35,7 @@ public:
     StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent = nullptr);
 
     // Owners set the label's font to the size their layout fits.
-    QLabel *label() const { return m_label; }
+    TimeTextLabel *label() const { return m_label; }
     StopwatchControlButton *toggleButton() const { return m_toggleButton; }
     StopwatchControlButton *resetButton() const { return m_resetButton; }
 
@@ -57,7 +57,7 @@ private:
     void layoutSubviews();
 
     StopwatchStore m_store;
-    QLabel *m_label = nullptr;
+    TimeTextLabel *m_label = nullptr;
     StopwatchControlButton *m_toggleButton = nullptr;
     StopwatchControlButton *m_resetButton = nullptr;
     TovikDeferredTask *m_pendingSingleClick = nullptr;
