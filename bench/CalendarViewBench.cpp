@@ -3,15 +3,12 @@
 #include "CalendarViewController.h"
 #include "TovikGregorianCalendar.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -95,17 +92,3 @@ void BM_PaintPage(benchmark::State &state)
 BENCHMARK(BM_PaintPage)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    setenv("TZ", "Asia/Shanghai", 1);
-    tzset();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

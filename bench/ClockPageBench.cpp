@@ -7,7 +7,6 @@
 #include "TovikFonts.h"
 #include "TovikSettingsStore.h"
 
-#include <QApplication>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTemporaryDir>
@@ -15,8 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <ctime>
 
 namespace {
 
@@ -123,17 +120,3 @@ void BM_FontFitStepwise(benchmark::State &state)
 BENCHMARK(BM_FontFitStepwise)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    setenv("TZ", "Asia/Shanghai", 1);
-    tzset();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -107,12 +107,7 @@ void CalendarView::updateMonth(Instant today)
     m_monthTitleText = QString::fromStdString(grid.monthName);
     m_yearTitleText = QString::fromStdString(grid.yearText);
 
-    m_selectedDates.clear();
-    m_selectionWorkdayCount.reset();
-    m_usesSelectionWorkdayCount = false;
-    m_dragAnchorIndex.reset();
-    m_pendingToggleOff = false;
-    m_didDragSelect = false;
+    clearSelectionState();
     m_workdayCountLabel->hide();
 
     for (int i = 0; i < CalendarLayout::gridCellCount; ++i) {

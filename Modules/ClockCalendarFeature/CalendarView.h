@@ -81,6 +81,7 @@ private:
     void layoutViews();
     CalendarSelection::Positions selectedPositions() const;
     bool isDayOfDisplayedMonth(int position) const;
+    void clearSelectionState();
     void refreshSelectionAppearance();
     void updateWorkdayCountLabel(const CalendarSelection::Positions &selected);
     void layoutWorkdayCountLabel();

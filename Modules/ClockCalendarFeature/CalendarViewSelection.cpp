@@ -122,13 +122,18 @@ void CalendarView::mouseReleaseEvent(QMouseEvent *event)
 
 void CalendarView::resetSelection()
 {
+    clearSelectionState();
+    refreshSelectionAppearance();
+}
+
+void CalendarView::clearSelectionState()
+{
     m_selectedDates.clear();
     m_selectionWorkdayCount.reset();
     m_usesSelectionWorkdayCount = false;
     m_dragAnchorIndex.reset();
     m_pendingToggleOff = false;
     m_didDragSelect = false;
-    refreshSelectionAppearance();
 }
 
 void CalendarView::applySelection(const std::vector<Instant> &dates, std::optional<int> workdayCount)
