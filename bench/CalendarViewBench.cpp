@@ -9,7 +9,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 Instant day(int year, int month, int dayOfMonth)

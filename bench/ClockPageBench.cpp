@@ -14,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-
 namespace {
 
 const QSize pageSize(720, 452);
