@@ -1,6 +1,7 @@
 #include "TovikGregorianCalendar.h"
 
 #include "TovikCivilDays.h"
+#include "TovikHostTimeZone.h"
 
 #include <unicode/basictz.h>
 #include <unicode/gregocal.h>
@@ -33,7 +34,7 @@ Shared &shared()
 {
     static Shared *instance = [] {
         auto *s = new Shared;
-        s->zone.reset(icu::TimeZone::detectHostTimeZone());
+        s->zone = TovikHostTimeZone::detect();
         s->basicZone = dynamic_cast<const icu::BasicTimeZone *>(s->zone.get());
         UErrorCode status = U_ZERO_ERROR;
         s->calendar = std::make_unique<icu::GregorianCalendar>(*s->zone, icu::Locale("zh_CN"), status);

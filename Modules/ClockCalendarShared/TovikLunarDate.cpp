@@ -1,5 +1,6 @@
 #include "TovikLunarDate.h"
 
+#include "TovikHostTimeZone.h"
 #include "TovikLunarCorrections.h"
 
 #include <unicode/calendar.h>
@@ -59,7 +60,7 @@ Shared &shared()
 {
     static Shared *instance = [] {
         auto *s = new Shared;
-        const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+        const std::unique_ptr<icu::TimeZone> zone = TovikHostTimeZone::detect();
         UErrorCode status = U_ZERO_ERROR;
         s->chineseCalendar.reset(icu::Calendar::createInstance(*zone, icu::Locale("zh_CN@calendar=chinese"), status));
         if (U_FAILURE(status))
@@ -166,7 +167,7 @@ std::string computeWeekdayText(Shared &s, const icu::TimeZone &zone, double mill
 // starts a fresh entry. Called with the mutex held.
 DayTexts &dayTexts(Shared &s, double millis)
 {
-    std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::detectHostTimeZone());
+    std::unique_ptr<icu::TimeZone> zone = TovikHostTimeZone::detect();
     DayTexts &day = s.day;
     if (day.zone && *day.zone == *zone && millis >= day.start && millis < day.end)
         return day;
