@@ -3,7 +3,7 @@
 #include "CalendarTestSupport.h"
 #include "CalendarViewController.h"
 
-#include <QVBoxLayout>
+#include "DarkHostWindow.h"
 
 using namespace CalendarTestSupport;
 
@@ -13,15 +13,8 @@ const QColor windowBackground(40, 40, 42);
 
 void screenshot(QSize size)
 {
-    QWidget window;
-    window.setAutoFillBackground(true);
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, windowBackground);
-    window.setPalette(palette);
-    auto *layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
     CalendarViewController controller;
-    layout->addWidget(controller.view());
+    DarkHostWindow window(controller.view());
     window.resize(size);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

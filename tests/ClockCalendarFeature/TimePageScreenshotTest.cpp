@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QVBoxLayout>
+#include "DarkHostWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -24,14 +24,7 @@ struct Shot {
 
 Shot screenshot(TimePageViewController &page, const QString &name, const std::function<void()> &pin)
 {
-    QWidget window;
-    window.setAutoFillBackground(true);
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, windowBackground);
-    window.setPalette(palette);
-    auto *layout = new QVBoxLayout(&window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(page.view());
+    DarkHostWindow window(page.view());
     window.resize(pageSize);
     window.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
