@@ -1,7 +1,7 @@
 // The calendar page's costs: rebuilding a month, one drag step across both months, painting the page.
-#include "CalendarView.h"
-#include "CalendarViewController.h"
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarFeature/CalendarView.h>
+#include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QImage>
 #include <QPainter>

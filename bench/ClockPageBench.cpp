@@ -1,11 +1,11 @@
 // The time pages' costs: one second's tick of the clock page and of the stopwatch page (texts refreshed and
 // the page repainted), a layout that fits the time font, and the fit itself beside a step-by-step search.
-#include "ClockFaceView.h"
-#include "StopwatchView.h"
-#include "TimeFontFitting.h"
-#include "TimePageViewController.h"
-#include "TovikFonts.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarFeature/ClockFaceView.h>
+#include <ClockCalendarFeature/StopwatchView.h>
+#include <ClockCalendarFeature/TimeFontFitting.h>
+#include <ClockCalendarFeature/TimePageViewController.h>
+#include <TovikKit/TovikFonts.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QFontMetricsF>
 #include <QImage>

@@ -1,9 +1,9 @@
 // The shared model's hot paths: a month grid, one workday question, the clock's per-second texts, and the
 // lunar date computed afresh each time (a new day per call) beside ICU's own Chinese calendar.
-#include "TovikCalendarGrid.h"
-#include "TovikChinaHolidayCalendar.h"
-#include "TovikGregorianCalendar.h"
-#include "TovikLunarDate.h"
+#include <ClockCalendarShared/TovikCalendarGrid.h>
+#include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <ClockCalendarShared/TovikLunarDate.h>
 
 #include <benchmark/benchmark.h>
 #include <unicode/calendar.h>

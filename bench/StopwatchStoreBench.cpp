@@ -1,6 +1,6 @@
 // The stopwatch store on a real file: toggle (one immediate transaction) and load (one read transaction).
-#include "StopwatchStore.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <benchmark/benchmark.h>
 

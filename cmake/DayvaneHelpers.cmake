@@ -11,10 +11,13 @@ function(dayvane_warnings target)
 endfunction()
 
 # A static library of ours: dayvane_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# Its users include its headers qualified by the module folder (<TovikKit/TovikFonts.h>); its own sources
+# include each other plainly.
 function(dayvane_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  cmake_path(GET CMAKE_CURRENT_SOURCE_DIR PARENT_PATH module_root)
+  target_include_directories(${name} PUBLIC ${module_root} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
   dayvane_warnings(${name})
 endfunction()

@@ -1,6 +1,6 @@
 // Any text given as a URL: the parser never crashes, and what it accepts is a dayvane:// URL whose page
 // round-trips through its raw value and its canonical URL.
-#include "DayvaneDeepLink.h"
+#include <DayvaneCore/DayvaneDeepLink.h>
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Any stored text as a window frame: the parser never crashes, and what it accepts is written back by the
 // formatter as a text that reads to exactly the same frame.
-#include "DayvaneFrameText.h"
+#include <Dayvane/DayvaneFrameText.h>
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Random keys and values of every kind, written to a store on disk and read back: each read returns what was
 // written (a not-a-number real is stored as nothing), and reads of another kind give none.
-#include "TovikSettingsStore.h"
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,9 +1,9 @@
 #include "CalendarDayCell.h"
 
 #include "CalendarSelection.h"
-#include "TovikCalendarPalette.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
+#include <ClockCalendarShared/TovikCalendarPalette.h>
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
 
 #include <QFontMetricsF>
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CalendarLayout.h"
-#include "FloatingPanelInteractiveView.h"
+#include <TovikKit/FloatingPanelInteractiveView.h>
 
 #include <QColor>
 #include <QFont>

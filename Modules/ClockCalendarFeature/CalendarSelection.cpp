@@ -1,6 +1,6 @@
 #include "CalendarSelection.h"
 
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <algorithm>
 

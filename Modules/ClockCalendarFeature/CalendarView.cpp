@@ -1,10 +1,10 @@
 #include "CalendarView.h"
 
 #include "CalendarDayCell.h"
-#include "TovikCalendarPalette.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarShared/TovikCalendarPalette.h>
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QFontMetricsF>
 #include <QLabel>

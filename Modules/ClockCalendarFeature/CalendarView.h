@@ -2,8 +2,8 @@
 
 #include "CalendarLayout.h"
 #include "CalendarSelection.h"
-#include "Instant.h"
-#include "TovikCalendarGrid.h"
+#include <ClockCalendarShared/Instant.h>
+#include <ClockCalendarShared/TovikCalendarGrid.h>
 
 #include <QFont>
 #include <QPointF>

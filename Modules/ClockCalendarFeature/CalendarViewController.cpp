@@ -3,10 +3,10 @@
 #include "CalendarLayout.h"
 #include "CalendarSelection.h"
 #include "CalendarView.h"
-#include "TovikChinaHolidayCalendar.h"
-#include "TovikGeometry.h"
-#include "TovikGregorianCalendar.h"
-#include "TovikLayoutView.h"
+#include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
+#include <TovikKit/TovikGeometry.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <TovikKit/TovikLayoutView.h>
 
 #include <QPointer>
 

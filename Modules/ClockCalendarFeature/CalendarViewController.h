@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Instant.h"
-#include "TovikViewController.h"
+#include <ClockCalendarShared/Instant.h>
+#include <TovikKit/TovikViewController.h>
 
 #include <optional>
 

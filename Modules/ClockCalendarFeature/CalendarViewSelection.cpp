@@ -3,10 +3,10 @@
 #include "CalendarView.h"
 
 #include "CalendarDayCell.h"
-#include "TovikChinaHolidayCalendar.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QFontMetricsF>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "StopwatchStore.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <memory>
 #include <string>

@@ -2,11 +2,11 @@
 
 #include "CalendarViewController.h"
 #include "TimePageViewController.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikLayoutView.h"
-#include "TovikSegmentedControl.h"
-#include "TovikSymbols.h"
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <TovikKit/TovikLayoutView.h>
+#include <TovikKit/TovikSegmentedControl.h>
+#include <TovikKit/TovikSymbols.h>
 
 #include <QLinearGradient>
 #include <QPainter>

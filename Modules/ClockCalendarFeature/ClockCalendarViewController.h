@@ -2,10 +2,10 @@
 
 #include "ClockCalendarConfiguration.h"
 #include "ClockCalendarTab.h"
-#include "Instant.h"
-#include "TovikLayoutView.h"
-#include "TovikSegmentedControl.h"
-#include "TovikViewController.h"
+#include <ClockCalendarShared/Instant.h>
+#include <TovikKit/TovikLayoutView.h>
+#include <TovikKit/TovikSegmentedControl.h>
+#include <TovikKit/TovikViewController.h>
 
 #include <QAbstractButton>
 #include <QColor>

@@ -1,10 +1,10 @@
 #include "ClockFaceView.h"
 
 #include "TimeFontFitting.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikLunarDate.h"
-#include "TovikViewTicker.h"
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <ClockCalendarShared/TovikLunarDate.h>
+#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QDateTime>
 #include <QFontMetricsF>

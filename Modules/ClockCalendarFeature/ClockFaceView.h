@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ClockFaceLayout.h"
-#include "Instant.h"
+#include <ClockCalendarShared/Instant.h>
 #include "TimeGlyphImages.h"
 
 #include <QFont>

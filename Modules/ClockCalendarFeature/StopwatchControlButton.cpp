@@ -1,8 +1,8 @@
 #include "StopwatchControlButton.h"
 
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikSymbols.h"
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <TovikKit/TovikSymbols.h>
 
 #include <QMouseEvent>
 #include <QPainter>

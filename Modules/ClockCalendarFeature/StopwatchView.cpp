@@ -1,9 +1,9 @@
 #include "StopwatchView.h"
 
-#include "TovikDeferredTask.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikViewTicker.h"
+#include <Platform/Ui/TovikDeferredTask.h>
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QAction>
 #include <QApplication>

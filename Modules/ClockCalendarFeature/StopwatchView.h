@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FloatingPanelInteractiveView.h"
-#include "Instant.h"
+#include <TovikKit/FloatingPanelInteractiveView.h>
+#include <ClockCalendarShared/Instant.h>
 #include "StopwatchControlButton.h"
-#include "StopwatchStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
 
 #include "TimeTextLabel.h"
 #include <QPointF>

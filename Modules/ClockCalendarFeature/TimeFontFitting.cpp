@@ -1,6 +1,6 @@
 #include "TimeFontFitting.h"
 
-#include "TovikFonts.h"
+#include <TovikKit/TovikFonts.h>
 
 #include <QFontMetricsF>
 

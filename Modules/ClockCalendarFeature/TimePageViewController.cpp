@@ -4,9 +4,9 @@
 #include "StopwatchView.h"
 #include "TimeFontFitting.h"
 #include "TimePageLayout.h"
-#include "TovikFonts.h"
-#include "TovikGeometry.h"
-#include "TovikLayoutView.h"
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
+#include <TovikKit/TovikLayoutView.h>
 
 #include <utility>
 

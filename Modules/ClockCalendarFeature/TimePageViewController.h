@@ -1,10 +1,10 @@
 #pragma once
 
 #include "ClockFaceView.h"
-#include "StopwatchStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
 #include "StopwatchView.h"
-#include "TovikLayoutView.h"
-#include "TovikViewController.h"
+#include <TovikKit/TovikLayoutView.h>
+#include <TovikKit/TovikViewController.h>
 
 #include <QPointer>
 #include <QSizeF>

@@ -1,6 +1,6 @@
 #include "StopwatchStore.h"
 
-#include "TovikSettingsStore.h"
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 #include "DayvaneAppDelegate.h"
 
-#include "DayvaneDeepLink.h"
+#include <DayvaneCore/DayvaneDeepLink.h>
 #include "DayvaneMover.h"
 #include "DayvaneWindowController.h"
-#include "StopwatchStore.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QApplication>
 #include <QEvent>

@@ -1,10 +1,10 @@
 #include "DayvaneWindowController.h"
 
-#include "ClockCalendarViewController.h"
+#include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include "DayvaneFrameText.h"
 #include "DayvaneWindowPlacement.h"
-#include "StopwatchStore.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DayvaneDeepLink.h"
+#include <DayvaneCore/DayvaneDeepLink.h>
 
 #include <QObject>
 #include <QPointer>

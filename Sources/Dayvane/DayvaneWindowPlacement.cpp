@@ -1,6 +1,6 @@
 #include "DayvaneWindowPlacement.h"
 
-#include "TovikGeometry.h"
+#include <TovikKit/TovikGeometry.h>
 
 #include <cmath>
 

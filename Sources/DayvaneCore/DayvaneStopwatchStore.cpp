@@ -1,7 +1,7 @@
-#include "StopwatchStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
 
-#include "TovikSettingsStore.h"
-#include "WidgetCenter.h"
+#include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/WidgetCenter/WidgetCenter.h>
 
 const StopwatchStore &StopwatchStore::dayvane()
 {

@@ -1,5 +1,5 @@
 // What one day cell shows for each state: number colour and weight, the caption, the selection fill.
-#include "CalendarDayCell.h"
+#include <ClockCalendarFeature/CalendarDayCell.h>
 
 #include <QImage>
 

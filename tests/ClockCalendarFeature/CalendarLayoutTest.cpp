@@ -1,5 +1,5 @@
 // Geometry of the day cell, the month view, the workday label and the page, y-up, against fixed numbers.
-#include "CalendarLayout.h"
+#include <ClockCalendarFeature/CalendarLayout.h>
 
 #include <gtest/gtest.h>
 

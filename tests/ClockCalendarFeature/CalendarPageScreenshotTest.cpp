@@ -1,7 +1,7 @@
 // Shows the page in a window on the main window's dark background at two sizes and saves what it looks
 // like (calendar-page-720x480.png, calendar-page-400x400.png in the build folder) for people to look at.
 #include "CalendarTestSupport.h"
-#include "CalendarViewController.h"
+#include <ClockCalendarFeature/CalendarViewController.h>
 
 #include "DarkHostWindow.h"
 

@@ -1,5 +1,5 @@
 // Corner masks of selections in the 6 x 7 grid and the place of the workday count.
-#include "CalendarSelection.h"
+#include <ClockCalendarFeature/CalendarSelection.h>
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
 // Days, grid positions and simulated mouse gestures for the calendar page's GUI tests.
-#include "CalendarDayCell.h"
-#include "CalendarView.h"
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarFeature/CalendarDayCell.h>
+#include <ClockCalendarFeature/CalendarView.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QLabel>
 #include <QTest>

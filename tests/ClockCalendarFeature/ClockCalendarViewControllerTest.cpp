@@ -1,10 +1,10 @@
-#include "ClockCalendarViewController.h"
+#include <ClockCalendarFeature/ClockCalendarViewController.h>
 
-#include "CalendarViewController.h"
-#include "ClockFaceView.h"
-#include "StopwatchView.h"
-#include "TimePageViewController.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarFeature/ClockFaceView.h>
+#include <ClockCalendarFeature/StopwatchView.h>
+#include <ClockCalendarFeature/TimePageViewController.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,5 +1,5 @@
 // The clock face's y-up geometry: the three-line stack, the time-only layout and the switch between them.
-#include "ClockFaceLayout.h"
+#include <ClockCalendarFeature/ClockFaceLayout.h>
 
 #include <gtest/gtest.h>
 

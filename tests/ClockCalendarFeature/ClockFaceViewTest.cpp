@@ -1,7 +1,7 @@
 // The clock face as a widget: its texts, its two layouts, and the ticker that runs only while it is shown.
-#include "ClockFaceView.h"
+#include <ClockCalendarFeature/ClockFaceView.h>
 
-#include "TovikViewTicker.h"
+#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QImage>
 #include <QTest>

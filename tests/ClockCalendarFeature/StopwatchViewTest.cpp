@@ -1,10 +1,10 @@
 // The stopwatch view driven like a user does: clicks on the view and its buttons, the copy action, and the
 // store changing underneath it.
-#include "StopwatchView.h"
+#include <ClockCalendarFeature/StopwatchView.h>
 
-#include "TovikDeferredTask.h"
-#include "TovikSettingsStore.h"
-#include "TovikViewTicker.h"
+#include <Platform/Ui/TovikDeferredTask.h>
+#include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
 // The font fit against the plain search it stands for: every 0.25-point step tried from the top.
-#include "TimeFontFitting.h"
+#include <ClockCalendarFeature/TimeFontFitting.h>
 
-#include "TovikFonts.h"
+#include <TovikKit/TovikFonts.h>
 
 #include <QFontMetricsF>
 

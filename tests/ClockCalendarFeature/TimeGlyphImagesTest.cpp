@@ -1,6 +1,6 @@
 // The clock's digit images: what they draw must match Qt's own text, and a tick repaints only what changed.
-#include "TimeGlyphImages.h"
-#include "TovikFonts.h"
+#include <ClockCalendarFeature/TimeGlyphImages.h>
+#include <TovikKit/TovikFonts.h>
 
 #include <QImage>
 #include <QPainter>

@@ -1,5 +1,5 @@
 // The time page's geometry: the inset, the fit box and the centred stopwatch block.
-#include "TimePageLayout.h"
+#include <ClockCalendarFeature/TimePageLayout.h>
 
 #include <gtest/gtest.h>
 

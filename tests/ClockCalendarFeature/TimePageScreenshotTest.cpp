@@ -1,9 +1,9 @@
 // Shows the clock page and the stopwatch page (running and paused) at 720x452 on the main window's dark
 // background and saves what they look like (time-page-*.png in the build folder) for people to look at.
-#include "ClockFaceView.h"
-#include "StopwatchView.h"
-#include "TimePageViewController.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarFeature/ClockFaceView.h>
+#include <ClockCalendarFeature/StopwatchView.h>
+#include <ClockCalendarFeature/TimePageViewController.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -1,12 +1,12 @@
 // The two time pages: what each puts into its view, the one font size they impose, and their lifetimes.
-#include "TimePageViewController.h"
+#include <ClockCalendarFeature/TimePageViewController.h>
 
-#include "ClockFaceView.h"
-#include "StopwatchView.h"
-#include "TimeFontFitting.h"
-#include "TovikLayoutView.h"
-#include "TovikSettingsStore.h"
-#include "TovikViewTicker.h"
+#include <ClockCalendarFeature/ClockFaceView.h>
+#include <ClockCalendarFeature/StopwatchView.h>
+#include <ClockCalendarFeature/TimeFontFitting.h>
+#include <TovikKit/TovikLayoutView.h>
+#include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QPointer>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "StopwatchState.h"
+#include <ClockCalendarShared/StopwatchState.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "StopwatchStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
 
 #include "TemporaryFolder.h"
-#include "TovikSettingsStore.h"
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <gtest/gtest.h>
 

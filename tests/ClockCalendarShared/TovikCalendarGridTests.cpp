@@ -1,4 +1,4 @@
-#include "TovikCalendarGrid.h"
+#include <ClockCalendarShared/TovikCalendarGrid.h>
 #include "ZonePin.h"
 
 #include <gtest/gtest.h>

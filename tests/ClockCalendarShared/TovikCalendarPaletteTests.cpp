@@ -1,4 +1,4 @@
-#include "TovikCalendarPalette.h"
+#include <ClockCalendarShared/TovikCalendarPalette.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TovikChinaHolidayCalendar.h"
+#include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
 #include "ZonePin.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include "ZonePin.h"
 
 #include <gtest/gtest.h>

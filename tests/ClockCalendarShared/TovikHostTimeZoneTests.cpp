@@ -1,6 +1,6 @@
 // The host zone is read again from the /etc/localtime link at each call, so a zone changed while the
 // program runs is followed; TZ, when set, still decides.
-#include "TovikHostTimeZone.h"
+#include <ClockCalendarShared/TovikHostTimeZone.h>
 
 #include <unicode/timezone.h>
 

@@ -1,4 +1,4 @@
-#include "TovikLunarDate.h"
+#include <ClockCalendarShared/TovikLunarDate.h>
 #include "ZonePin.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "TovikCalendarGrid.h"
-#include "TovikGregorianCalendar.h"
+#include <ClockCalendarShared/TovikCalendarGrid.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include "ZonePin.h"
 
 #include <gtest/gtest.h>

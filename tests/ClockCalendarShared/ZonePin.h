@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Instant.h"
+#include <ClockCalendarShared/Instant.h>
 
 #include <cstdint>
 #include <cstdlib>

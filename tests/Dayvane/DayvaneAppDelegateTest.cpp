@@ -1,11 +1,11 @@
-#include "DayvaneAppDelegate.h"
+#include <Dayvane/DayvaneAppDelegate.h>
 
-#include "ClockCalendarViewController.h"
-#include "DayvaneFrameText.h"
-#include "DayvaneWindowController.h"
-#include "DayvaneWindowPlacement.h"
-#include "StopwatchStore.h"
-#include "TovikSettingsStore.h"
+#include <ClockCalendarFeature/ClockCalendarViewController.h>
+#include <Dayvane/DayvaneFrameText.h>
+#include <Dayvane/DayvaneWindowController.h>
+#include <Dayvane/DayvaneWindowPlacement.h>
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,5 +1,5 @@
-#include "DayvaneFrameText.h"
-#include "DayvaneWindowPlacement.h"
+#include <Dayvane/DayvaneFrameText.h>
+#include <Dayvane/DayvaneWindowPlacement.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "DayvaneMover.h"
+#include <Dayvane/DayvaneMover.h>
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // Starts the real program: it shows its window, takes a second launch's link and lets that process end,
 // and quits once its window closes, leaving the frame behind.
-#include "DayvaneFrameText.h"
-#include "DayvaneSingleInstance.h"
-#include "TovikSettingsStore.h"
+#include <Dayvane/DayvaneFrameText.h>
+#include <Dayvane/DayvaneSingleInstance.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QDir>
 #include <QFile>

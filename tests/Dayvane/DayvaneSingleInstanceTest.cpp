@@ -1,4 +1,4 @@
-#include "DayvaneSingleInstance.h"
+#include <Dayvane/DayvaneSingleInstance.h>
 
 #include <QFile>
 #include <QFileInfo>

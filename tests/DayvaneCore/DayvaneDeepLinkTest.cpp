@@ -1,4 +1,4 @@
-#include "DayvaneDeepLink.h"
+#include <DayvaneCore/DayvaneDeepLink.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "StopwatchStore.h"
+#include <ClockCalendarShared/StopwatchStore.h>
 
 #include "TemporaryFolder.h"
-#include "TovikSettingsStore.h"
-#include "WidgetCenter.h"
+#include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/WidgetCenter/WidgetCenter.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "TovikSettingsStore.h"
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include "TemporaryFolder.h"
 

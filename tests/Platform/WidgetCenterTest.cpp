@@ -1,4 +1,4 @@
-#include "WidgetCenter.h"
+#include <Platform/WidgetCenter/WidgetCenter.h>
 
 #include "TemporaryFolder.h"
 

@@ -1,5 +1,5 @@
 // The fonts the clock and stopwatch rely on: digits that keep the time's width, and sizes in logical pixels.
-#include "TovikFonts.h"
+#include <TovikKit/TovikFonts.h>
 
 #include <QFontInfo>
 #include <QFontMetricsF>

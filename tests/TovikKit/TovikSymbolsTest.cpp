@@ -1,5 +1,5 @@
 // The in-house symbols: every name the application asks for draws inside its box, at 1x and 2x.
-#include "TovikSymbols.h"
+#include <TovikKit/TovikSymbols.h>
 
 #include <QImage>
 #include <QPainter>
