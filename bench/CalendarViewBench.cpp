@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QTest>
-
 #include <benchmark/benchmark.h>
 
 namespace {

@@ -4,14 +4,13 @@
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimeFontFitting.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
-#include <TovikKit/TovikFonts.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikFonts.h>
 
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -19,7 +18,8 @@ namespace {
 const QSize pageSize(720, 452);
 
 struct ShownPage {
-    explicit ShownPage(TimePageViewController::Content content) : controller(std::move(content))
+    explicit ShownPage(TimePageViewController::Content content)
+        : controller(std::move(content))
     {
         root = controller.view();
         root->resize(pageSize);

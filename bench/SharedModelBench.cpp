@@ -75,8 +75,8 @@ void icuChineseCalendarFields(benchmark::State &state)
     for (auto _ : state) {
         const std::unique_ptr<icu::Calendar> copy(chinese->clone());
         copy->setTime(millis, status);
-        benchmark::DoNotOptimize(copy->get(UCAL_MONTH, status) + copy->get(UCAL_DATE, status) +
-                                 copy->get(UCAL_IS_LEAP_MONTH, status));
+        benchmark::DoNotOptimize(copy->get(UCAL_MONTH, status) + copy->get(UCAL_DATE, status)
+                                 + copy->get(UCAL_IS_LEAP_MONTH, status));
         millis += day * 1000.0;
     }
 }

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     const std::string_view url(reinterpret_cast<const char *>(data), size);
     if (const std::optional<DayvaneDeepLink> link = fromUrl(url)) {
-        if (!url.starts_with("dayvane://") || fromRawValue(rawValue(*link)) != link ||
-            fromUrl("dayvane://" + std::string(rawValue(*link))) != link) {
+        if (!url.starts_with("dayvane://") || fromRawValue(rawValue(*link)) != link
+            || fromUrl("dayvane://" + std::string(rawValue(*link))) != link) {
             std::abort();
         }
         // The scheme is compared exactly: the same URL with a capitalised scheme names no page.

@@ -1,6 +1,7 @@
 #include "CalendarDayCell.h"
 
 #include "CalendarSelection.h"
+
 #include <ClockCalendarShared/TovikCalendarPalette.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
@@ -109,7 +110,8 @@ QPainterPath selectionPath(const QRectF &rect, unsigned yUpMask, double radius)
 
 } // namespace
 
-CalendarDayCell::CalendarDayCell(QWidget *parent) : QWidget(parent)
+CalendarDayCell::CalendarDayCell(QWidget *parent)
+    : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CalendarLayout.h"
+
 #include <TovikKit/FloatingPanelInteractiveView.h>
 
 #include <QColor>

@@ -82,8 +82,7 @@ PageFrames pageFrames(QSizeF page, double topContentInset)
 {
     const double top = topContentInset + 6;
     PageFrames frames;
-    frames.contentArea =
-        QRectF(4, 6, std::max(page.width() - 8, 1.0), std::max(page.height() - top - 6, 1.0));
+    frames.contentArea = QRectF(4, 6, std::max(page.width() - 8, 1.0), std::max(page.height() - top - 6, 1.0));
     const QRectF &area = frames.contentArea;
     if (area.width() < twoMonthMinimumWidth) {
         frames.currentMonth = area;

@@ -1,10 +1,11 @@
 #include "CalendarView.h"
 
 #include "CalendarDayCell.h"
+
 #include <ClockCalendarShared/TovikCalendarPalette.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
-#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QFontMetricsF>
 #include <QLabel>
@@ -47,7 +48,8 @@ QToolButton *makePagingButton(const QString &title, QWidget *parent)
 
 } // namespace
 
-CalendarView::CalendarView(QWidget *parent) : QWidget(parent)
+CalendarView::CalendarView(QWidget *parent)
+    : QWidget(parent)
 {
     const Instant now = currentInstant();
     m_displayedMonth = now;
@@ -169,8 +171,9 @@ void CalendarView::resizeEvent(QResizeEvent *event)
 void CalendarView::layoutViews()
 {
     const double h = height();
-    const QRectF titleBounds = QFontMetricsF(titleFont()).boundingRect(
-        QRectF(0, 0, width(), 1e6), Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, monthTitle());
+    const QRectF titleBounds = QFontMetricsF(titleFont())
+                                   .boundingRect(QRectF(0, 0, width(), 1e6),
+                                                 Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, monthTitle());
     m_frames = CalendarLayout::monthViewFrames(size(), m_visibleWeekRowCount, titleBounds.height());
     m_dayFontSize = m_frames.dayFontSize;
     m_weekdayFont = TovikFonts::systemFont(m_frames.weekdayFontSize, QFont::Medium);

@@ -2,6 +2,7 @@
 
 #include "CalendarLayout.h"
 #include "CalendarSelection.h"
+
 #include <ClockCalendarShared/Instant.h>
 #include <ClockCalendarShared/TovikCalendarGrid.h>
 

@@ -3,16 +3,20 @@
 #include "CalendarLayout.h"
 #include "CalendarSelection.h"
 #include "CalendarView.h"
+
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
-#include <TovikKit/TovikGeometry.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
 
 #include <QPointer>
 
 #include <algorithm>
 
-CalendarViewController::CalendarViewController(QObject *parent) : TovikViewController(parent) {}
+CalendarViewController::CalendarViewController(QObject *parent)
+    : TovikViewController(parent)
+{
+}
 
 CalendarView *CalendarViewController::currentMonthView()
 {
@@ -184,9 +188,10 @@ void CalendarViewController::updateSelection(QPointF windowPoint)
 
 void CalendarViewController::applySelection(const std::vector<Instant> &dates, SelectionOwner owner)
 {
-    const int workdays = static_cast<int>(std::count_if(dates.begin(), dates.end(), [](Instant day) { return TovikChinaHolidayCalendar::isWorkday(day); }));
-    m_currentMonthView->applySelection(dates, owner == SelectionOwner::current ? std::optional<int>(workdays)
-                                                                                 : std::nullopt);
+    const int workdays = static_cast<int>(std::count_if(
+        dates.begin(), dates.end(), [](Instant day) { return TovikChinaHolidayCalendar::isWorkday(day); }));
+    m_currentMonthView->applySelection(dates,
+                                       owner == SelectionOwner::current ? std::optional<int>(workdays) : std::nullopt);
     m_nextMonthView->applySelection(dates, owner == SelectionOwner::next ? std::optional<int>(workdays) : std::nullopt);
 }
 

@@ -1,12 +1,12 @@
 // The selection half of CalendarView: the press-drag-release gesture, pushed selections from the page,
 // the corner-masked fills and the workday count label.
+#include "CalendarDayCell.h"
 #include "CalendarView.h"
 
-#include "CalendarDayCell.h"
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
-#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QFontMetricsF>
 #include <QLabel>
@@ -25,8 +25,8 @@ std::optional<int> CalendarView::dayIndex(QPointF viewPoint) const
         }
         const QRectF frame = TovikGeometry::toQt(m_frames.cells[i], h);
         // Half-open, so a point on the line between two cells belongs to one of them only.
-        if (viewPoint.x() >= frame.left() && viewPoint.x() < frame.right() && viewPoint.y() >= frame.top() &&
-            viewPoint.y() < frame.bottom()) {
+        if (viewPoint.x() >= frame.left() && viewPoint.x() < frame.right() && viewPoint.y() >= frame.top()
+            && viewPoint.y() < frame.bottom()) {
             return i;
         }
     }
@@ -35,8 +35,8 @@ std::optional<int> CalendarView::dayIndex(QPointF viewPoint) const
 
 bool CalendarView::isDayOfDisplayedMonth(int position) const
 {
-    return position >= 0 && static_cast<std::size_t>(position) < m_gridCells.size() &&
-           m_gridCells[position].isCurrentMonth;
+    return position >= 0 && static_cast<std::size_t>(position) < m_gridCells.size()
+           && m_gridCells[position].isCurrentMonth;
 }
 
 std::optional<Instant> CalendarView::dayDate(QPointF windowPoint) const
@@ -179,8 +179,8 @@ int CalendarView::workdayCount(const Positions &positions) const
 {
     int count = 0;
     for (int p = 0; p < CalendarSelection::positionCount; ++p) {
-        if (positions.test(p) && isDayOfDisplayedMonth(p) &&
-            TovikChinaHolidayCalendar::isWorkday(m_gridCells[p].date)) {
+        if (positions.test(p) && isDayOfDisplayedMonth(p)
+            && TovikChinaHolidayCalendar::isWorkday(m_gridCells[p].date)) {
             ++count;
         }
     }

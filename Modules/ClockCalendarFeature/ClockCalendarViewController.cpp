@@ -2,6 +2,7 @@
 
 #include "CalendarViewController.h"
 #include "TimePageViewController.h"
+
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
@@ -114,8 +115,7 @@ ClockCalendarTab tabAt(int index)
 
 } // namespace
 
-ClockCalendarViewController::Layout ClockCalendarViewController::layout(const QSizeF &bounds,
-                                                                        const QSizeF &segmentSize)
+ClockCalendarViewController::Layout ClockCalendarViewController::layout(const QSizeF &bounds, const QSizeF &segmentSize)
 {
     const double strip = bounds.height() - titleBarHeight;
     return {
@@ -179,11 +179,11 @@ QIcon ClockCalendarViewController::tabIcon(const QString &symbol, const QColor &
 }
 
 ClockCalendarViewController::ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent)
-    : TovikViewController(parent),
-      m_configuration(std::move(configuration)),
-      m_calendarViewController(new CalendarViewController(this)),
-      m_clockViewController(new TimePageViewController(TimePageViewController::Clock{}, this)),
-      m_stopwatchViewController(
+    : TovikViewController(parent)
+    , m_configuration(std::move(configuration))
+    , m_calendarViewController(new CalendarViewController(this))
+    , m_clockViewController(new TimePageViewController(TimePageViewController::Clock{}, this))
+    , m_stopwatchViewController(
           new TimePageViewController(TimePageViewController::Stopwatch{m_configuration.stopwatchStore}, this))
 {
     for (std::size_t i = 0; i < tabs.size(); ++i) {

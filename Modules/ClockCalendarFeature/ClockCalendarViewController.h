@@ -2,6 +2,7 @@
 
 #include "ClockCalendarConfiguration.h"
 #include "ClockCalendarTab.h"
+
 #include <ClockCalendarShared/Instant.h>
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikSegmentedControl.h>

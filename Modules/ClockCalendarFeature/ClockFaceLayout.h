@@ -44,7 +44,7 @@ using Fit = std::function<double(QSizeF size, double maximum, double minimum)>;
 Frames stack(const QRectF &bounds, double clockFontSize, const ClockFaceMetrics &metrics);
 Frames clockOnly(const QRectF &bounds, const Fit &fit);
 // None for degenerate bounds (1 point or less either way): the previous layout stays.
-std::optional<Frames> layout(const QRectF &bounds, std::optional<double> timeFontSize,
-                             const ClockFaceMetrics &metrics, const Fit &fit);
+std::optional<Frames> layout(const QRectF &bounds, std::optional<double> timeFontSize, const ClockFaceMetrics &metrics,
+                             const Fit &fit);
 
 } // namespace ClockFaceLayout

@@ -1,10 +1,11 @@
 #include "ClockFaceView.h"
 
 #include "TimeFontFitting.h"
-#include <TovikKit/TovikFonts.h>
-#include <TovikKit/TovikGeometry.h>
+
 #include <ClockCalendarShared/TovikLunarDate.h>
 #include <Platform/Ui/TovikViewTicker.h>
+#include <TovikKit/TovikFonts.h>
+#include <TovikKit/TovikGeometry.h>
 
 #include <QDateTime>
 #include <QFontMetricsF>
@@ -32,7 +33,9 @@ QString clockText(Instant now)
 
 } // namespace
 
-ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent) : QWidget(parent), m_metrics(metrics)
+ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent)
+    : QWidget(parent)
+    , m_metrics(metrics)
 {
     new TovikViewTicker(this, 1000, [this] { refresh(); });
     refresh();
@@ -101,11 +104,14 @@ void ClockFaceView::layoutLines()
     m_frames = *frames;
     using TovikFonts::Digits;
     m_date = {TovikGeometry::toQt(frames->date, bounds.height()),
-              TovikFonts::systemFont(frames->dateFontSize, QFont::Medium, Digits::monospaced), {}};
+              TovikFonts::systemFont(frames->dateFontSize, QFont::Medium, Digits::monospaced),
+              {}};
     m_clock = {TovikGeometry::toQt(frames->clock, bounds.height()),
-               TovikFonts::systemFont(frames->clockFontSize, QFont::Medium, Digits::monospaced), {}};
+               TovikFonts::systemFont(frames->clockFontSize, QFont::Medium, Digits::monospaced),
+               {}};
     m_lunar = {TovikGeometry::toQt(frames->lunar, bounds.height()),
-               TovikFonts::systemFont(frames->lunarFontSize, QFont::Medium, Digits::proportional), {}};
+               TovikFonts::systemFont(frames->lunarFontSize, QFont::Medium, Digits::proportional),
+               {}};
     updateLine(m_date, m_dateText, true);
     updateLine(m_clock, m_timeText, false);
     updateLine(m_lunar, m_lunarText, true);

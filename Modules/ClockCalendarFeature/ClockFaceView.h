@@ -1,8 +1,9 @@
 #pragma once
 
 #include "ClockFaceLayout.h"
-#include <ClockCalendarShared/Instant.h>
 #include "TimeGlyphImages.h"
+
+#include <ClockCalendarShared/Instant.h>
 
 #include <QFont>
 #include <QRectF>

@@ -17,7 +17,8 @@ StopwatchControlButton::Frames StopwatchControlButton::layout(const QRectF &b)
 
 StopwatchControlButton::StopwatchControlButton(const QColor &fill, const QString &symbol, const QString &title,
                                                QWidget *parent)
-    : QWidget(parent), m_fill(fill)
+    : QWidget(parent)
+    , m_fill(fill)
 {
     // A press on the button, enabled or not, never reaches the view behind it.
     setAttribute(Qt::WA_NoMousePropagation);

@@ -25,8 +25,7 @@ public:
     };
     static Frames layout(const QRectF &bounds);
 
-    StopwatchControlButton(const QColor &fill, const QString &symbol, const QString &title,
-                           QWidget *parent = nullptr);
+    StopwatchControlButton(const QColor &fill, const QString &symbol, const QString &title, QWidget *parent = nullptr);
 
     std::function<void()> onPress;
 

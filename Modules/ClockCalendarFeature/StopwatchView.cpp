@@ -1,9 +1,9 @@
 #include "StopwatchView.h"
 
 #include <Platform/Ui/TovikDeferredTask.h>
+#include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
-#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QAction>
 #include <QApplication>
@@ -37,7 +37,8 @@ StopwatchView::Frames StopwatchView::layout(const QRectF &b, bool showsControls)
 }
 
 StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent)
-    : QWidget(parent), m_store(std::move(store))
+    : QWidget(parent)
+    , m_store(std::move(store))
 {
     m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -46,9 +47,8 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     if (showsControls) {
         m_toggleButton =
             new StopwatchControlButton(systemBlue, QStringLiteral("play.fill"), QStringLiteral("开始"), this);
-        m_resetButton = new StopwatchControlButton(QColor::fromRgbF(1, 1, 1, 0.14f),
-                                                   QStringLiteral("arrow.counterclockwise"), QStringLiteral("重置"),
-                                                   this);
+        m_resetButton = new StopwatchControlButton(
+            QColor::fromRgbF(1, 1, 1, 0.14f), QStringLiteral("arrow.counterclockwise"), QStringLiteral("重置"), this);
         const QPointer<StopwatchView> weak(this);
         m_toggleButton->onPress = [weak] {
             if (weak) {
@@ -144,10 +144,10 @@ void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
     event->accept();
     const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     const quint64 timestamp = event->timestamp();
-    const bool continues = m_clickCount > 0 && timestamp >= m_lastClickTimestamp &&
-                           timestamp - m_lastClickTimestamp <= static_cast<quint64>(interval) &&
-                           (event->position() - m_lastClickPosition).manhattanLength() <=
-                               QApplication::startDragDistance();
+    const bool continues =
+        m_clickCount > 0 && timestamp >= m_lastClickTimestamp
+        && timestamp - m_lastClickTimestamp <= static_cast<quint64>(interval)
+        && (event->position() - m_lastClickPosition).manhattanLength() <= QApplication::startDragDistance();
     m_clickCount = reportedAsDoubleClick ? std::max(m_clickCount + 1, 2) : (continues ? m_clickCount + 1 : 1);
     m_lastClickTimestamp = timestamp;
     m_lastClickPosition = event->position();

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <TovikKit/FloatingPanelInteractiveView.h>
-#include <ClockCalendarShared/Instant.h>
 #include "StopwatchControlButton.h"
-#include <ClockCalendarShared/StopwatchStore.h>
-
 #include "TimeTextLabel.h"
+
+#include <ClockCalendarShared/Instant.h>
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <TovikKit/FloatingPanelInteractiveView.h>
+
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>

@@ -4,6 +4,7 @@
 #include "StopwatchView.h"
 #include "TimeFontFitting.h"
 #include "TimePageLayout.h"
+
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
@@ -11,8 +12,9 @@
 #include <utility>
 
 TimePageViewController::TimePageViewController(Content content, QObject *parent)
-    : TovikViewController(parent), m_content(std::move(content)),
-      m_clockFace(new ClockFaceView(ClockFaceView::Metrics::page()))
+    : TovikViewController(parent)
+    , m_content(std::move(content))
+    , m_clockFace(new ClockFaceView(ClockFaceView::Metrics::page()))
 {
 }
 
@@ -51,10 +53,10 @@ void TimePageViewController::layoutPage()
         return;
     }
     const QSizeF page = m_root->size();
-    const auto frames = TimePageLayout::layout(page, StopwatchView::controlsHeight,
-                                               [this](QSizeF box, double maximum, double minimum) {
-        return timeFontSize(box, maximum, minimum);
-    });
+    const auto frames =
+        TimePageLayout::layout(page, StopwatchView::controlsHeight, [this](QSizeF box, double maximum, double minimum) {
+            return timeFontSize(box, maximum, minimum);
+        });
     if (!frames) {
         return;
     }

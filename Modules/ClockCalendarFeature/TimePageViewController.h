@@ -1,8 +1,9 @@
 #pragma once
 
 #include "ClockFaceView.h"
-#include <ClockCalendarShared/StopwatchStore.h>
 #include "StopwatchView.h"
+
+#include <ClockCalendarShared/StopwatchStore.h>
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikViewController.h>
 

@@ -2,7 +2,11 @@
 
 #include <QPainter>
 
-TimeTextLabel::TimeTextLabel(const QString &text, QWidget *parent) : QWidget(parent), m_text(text) {}
+TimeTextLabel::TimeTextLabel(const QString &text, QWidget *parent)
+    : QWidget(parent)
+    , m_text(text)
+{
+}
 
 void TimeTextLabel::setText(const QString &text)
 {

@@ -25,8 +25,8 @@ public:
     explicit TitleFormatter(const char *pattern)
     {
         UErrorCode status = U_ZERO_ERROR;
-        m_format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern),
-                                                           icu::Locale("zh_CN"), status);
+        m_format = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern), icu::Locale("zh_CN"),
+                                                           status);
         if (U_FAILURE(status)) {
             m_format.reset();
             return;
@@ -41,7 +41,8 @@ public:
         std::string text;
         if (!m_format || day.month < 1 || day.month > 12)
             return text;
-        const double noon = (TovikCivilDays::daysFromCivil(day.year, day.month, day.day) * secondsPerDay + 43200) * 1000.0;
+        const double noon =
+            (TovikCivilDays::daysFromCivil(day.year, day.month, day.day) * secondsPerDay + 43200) * 1000.0;
         std::lock_guard lock(m_mutex);
         icu::UnicodeString formatted;
         m_format->format(noon, formatted);

@@ -10,11 +10,11 @@
 
 // One day of a month grid: its position, its date and its marks.
 struct TovikCalendarCellData {
-    std::int64_t id = 0;       // 0 to 41, row-major, column 0 = Monday
-    Instant date = 0;          // local midnight of the day
-    std::int64_t day = 0;      // day of the month, 0 for a day that could not be computed
+    std::int64_t id = 0;  // 0 to 41, row-major, column 0 = Monday
+    Instant date = 0;     // local midnight of the day
+    std::int64_t day = 0; // day of the month, 0 for a day that could not be computed
     bool isCurrentMonth = false;
-    bool isToday = false;      // only ever true for a current-month cell
+    bool isToday = false;                   // only ever true for a current-month cell
     std::optional<std::string> holidayName; // only for current-month cells
     bool isMakeupWorkday = false;           // for every cell
 

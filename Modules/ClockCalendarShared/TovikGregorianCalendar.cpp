@@ -44,10 +44,19 @@ Shared &shared()
     return *instance;
 }
 
-double toMillis(Instant instant) { return instant * 1000.0; }
-Instant fromMillis(double millis) { return millis / 1000.0; }
+double toMillis(Instant instant)
+{
+    return instant * 1000.0;
+}
+Instant fromMillis(double millis)
+{
+    return millis / 1000.0;
+}
 
-bool inFastRange(double millis) { return millis >= fastRangeStart && millis < fastRangeEnd; }
+bool inFastRange(double millis)
+{
+    return millis >= fastRangeStart && millis < fastRangeEnd;
+}
 
 // Milliseconds of local wall time since 1970, or none where only ICU can answer.
 std::optional<double> localMillis(double millis)
@@ -111,12 +120,13 @@ YearMonthDay components(Instant instant)
         const auto civil = TovikCivilDays::civilFromDays(*day);
         return {civil.year, civil.month, civil.day};
     }
-    return withCalendar(instant, [](icu::Calendar &calendar) {
-               UErrorCode status = U_ZERO_ERROR;
-               YearMonthDay ymd{calendar.get(UCAL_EXTENDED_YEAR, status), calendar.get(UCAL_MONTH, status) + 1,
-                                calendar.get(UCAL_DATE, status)};
-               return U_SUCCESS(status) ? ymd : YearMonthDay{};
-           })
+    return withCalendar(instant,
+                        [](icu::Calendar &calendar) {
+                            UErrorCode status = U_ZERO_ERROR;
+                            YearMonthDay ymd{calendar.get(UCAL_EXTENDED_YEAR, status),
+                                             calendar.get(UCAL_MONTH, status) + 1, calendar.get(UCAL_DATE, status)};
+                            return U_SUCCESS(status) ? ymd : YearMonthDay{};
+                        })
         .value_or(YearMonthDay{});
 }
 
@@ -124,11 +134,12 @@ int weekday(Instant instant)
 {
     if (const auto day = localDay(instant))
         return TovikCivilDays::weekdayOfDays(*day);
-    return withCalendar(instant, [](icu::Calendar &calendar) {
-               UErrorCode status = U_ZERO_ERROR;
-               const int value = calendar.get(UCAL_DAY_OF_WEEK, status);
-               return U_SUCCESS(status) ? value : 0;
-           })
+    return withCalendar(instant,
+                        [](icu::Calendar &calendar) {
+                            UErrorCode status = U_ZERO_ERROR;
+                            const int value = calendar.get(UCAL_DAY_OF_WEEK, status);
+                            return U_SUCCESS(status) ? value : 0;
+                        })
         .value_or(0);
 }
 
@@ -145,46 +156,50 @@ std::optional<Instant> date(int year, int month, int day)
 
 Instant startOfDay(Instant instant)
 {
-    return withCalendar(instant, [](icu::Calendar &calendar) {
-               clearTimeOfDay(calendar);
-               return timeOf(calendar);
-           })
+    return withCalendar(instant,
+                        [](icu::Calendar &calendar) {
+                            clearTimeOfDay(calendar);
+                            return timeOf(calendar);
+                        })
         .value_or(std::nullopt)
         .value_or(instant);
 }
 
 Instant firstOfMonth(Instant instant)
 {
-    return withCalendar(instant, [](icu::Calendar &calendar) {
-               calendar.set(UCAL_DATE, 1);
-               clearTimeOfDay(calendar);
-               return timeOf(calendar);
-           })
+    return withCalendar(instant,
+                        [](icu::Calendar &calendar) {
+                            calendar.set(UCAL_DATE, 1);
+                            clearTimeOfDay(calendar);
+                            return timeOf(calendar);
+                        })
         .value_or(std::nullopt)
         .value_or(instant);
 }
 
 std::optional<Instant> addingDays(Instant instant, int days)
 {
-    return withCalendar(instant, [days](icu::Calendar &calendar) -> std::optional<Instant> {
-               UErrorCode status = U_ZERO_ERROR;
-               calendar.add(UCAL_DATE, days, status);
-               if (U_FAILURE(status))
-                   return std::nullopt;
-               return timeOf(calendar);
-           })
+    return withCalendar(instant,
+                        [days](icu::Calendar &calendar) -> std::optional<Instant> {
+                            UErrorCode status = U_ZERO_ERROR;
+                            calendar.add(UCAL_DATE, days, status);
+                            if (U_FAILURE(status))
+                                return std::nullopt;
+                            return timeOf(calendar);
+                        })
         .value_or(std::nullopt);
 }
 
 std::optional<Instant> addingMonths(Instant instant, int months)
 {
-    return withCalendar(instant, [months](icu::Calendar &calendar) -> std::optional<Instant> {
-               UErrorCode status = U_ZERO_ERROR;
-               calendar.add(UCAL_MONTH, months, status);
-               if (U_FAILURE(status))
-                   return std::nullopt;
-               return timeOf(calendar);
-           })
+    return withCalendar(instant,
+                        [months](icu::Calendar &calendar) -> std::optional<Instant> {
+                            UErrorCode status = U_ZERO_ERROR;
+                            calendar.add(UCAL_MONTH, months, status);
+                            if (U_FAILURE(status))
+                                return std::nullopt;
+                            return timeOf(calendar);
+                        })
         .value_or(std::nullopt);
 }
 

@@ -39,11 +39,11 @@ struct RenamedMonth {
 };
 
 constexpr RenamedMonth renamedMonths[] = {
-    {julianDay(1917, 3, 23), {2, true, 0}}, // ICU: 三月
+    {julianDay(1917, 3, 23), {2, true, 0}},  // ICU: 三月
     {julianDay(1917, 4, 21), {3, false, 0}}, // ICU: 闰三月
-    {julianDay(1922, 6, 25), {5, true, 0}}, // ICU: 六月
+    {julianDay(1922, 6, 25), {5, true, 0}},  // ICU: 六月
     {julianDay(1922, 7, 24), {6, false, 0}}, // ICU: 闰六月
-    {julianDay(1987, 7, 26), {6, true, 0}}, // ICU: 七月
+    {julianDay(1987, 7, 26), {6, true, 0}},  // ICU: 七月
     {julianDay(1987, 8, 24), {7, false, 0}}, // ICU: 闰七月
 };
 

@@ -12,7 +12,7 @@ namespace TovikLunarCorrections {
 struct LunarDay {
     int month = 0; // 1 to 12
     bool isLeapMonth = false;
-    int day = 0;   // 1 to 30
+    int day = 0; // 1 to 30
 
     bool operator==(const LunarDay &) const = default;
 };

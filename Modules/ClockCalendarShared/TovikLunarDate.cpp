@@ -46,8 +46,8 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const char *pattern, const 
                                                      const icu::Calendar *calendar = nullptr)
 {
     UErrorCode status = U_ZERO_ERROR;
-    auto formatter = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern),
-                                                             icu::Locale("zh_CN"), status);
+    auto formatter =
+        std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern), icu::Locale("zh_CN"), status);
     if (U_FAILURE(status))
         return nullptr;
     if (calendar)

@@ -1,10 +1,10 @@
 #include "TovikFonts.h"
 
 #include <QFontInfo>
-
-#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 

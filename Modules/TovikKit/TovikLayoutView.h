@@ -11,7 +11,10 @@
 class TovikLayoutView : public QWidget {
     Q_OBJECT
 public:
-    explicit TovikLayoutView(QWidget *parent = nullptr) : QWidget(parent) {}
+    explicit TovikLayoutView(QWidget *parent = nullptr)
+        : QWidget(parent)
+    {
+    }
 
     std::function<void()> onLayout;
     std::function<void()> onWillAppear;

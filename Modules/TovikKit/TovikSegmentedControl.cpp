@@ -19,7 +19,8 @@ const QColor selectedLabelColor = QColor::fromRgbF(1, 1, 1, 0.95f);
 
 } // namespace
 
-TovikSegmentedControl::TovikSegmentedControl(const QStringList &labels, QWidget *parent) : QWidget(parent)
+TovikSegmentedControl::TovikSegmentedControl(const QStringList &labels, QWidget *parent)
+    : QWidget(parent)
 {
     for (const QString &label : labels) {
         m_segments.push_back({label, QIcon()});
@@ -132,8 +133,7 @@ void TovikSegmentedControl::paintEvent(QPaintEvent *)
         if (!segment.image.isNull()) {
             const QRectF imageFrame(left, frame.top() + std::round((frame.height() - imageSide) / 2), imageSide,
                                     imageSide);
-            const QPixmap pixmap =
-                segment.image.pixmap(QSize(int(imageSide), int(imageSide)), devicePixelRatioF());
+            const QPixmap pixmap = segment.image.pixmap(QSize(int(imageSide), int(imageSide)), devicePixelRatioF());
             painter.drawPixmap(imageFrame, pixmap, QRectF(pixmap.rect()));
         }
         painter.setPen(i == m_selected ? selectedLabelColor : labelColor);

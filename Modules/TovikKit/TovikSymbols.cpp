@@ -94,8 +94,10 @@ QPainterPath arrowCounterclockwise(double stroke)
     arc.arcTo(ring, 90, -295);
     const QPointF top(0.5, ring.top());
     const double half = 0.12 + stroke / 2;
-    return stroked(fine(arc), stroke).united(softPolygon(
-        {{top.x() - 0.2, top.y()}, {top.x() + 0.04, top.y() - half}, {top.x() + 0.04, top.y() + half}}, stroke / 3));
+    return stroked(fine(arc), stroke)
+        .united(
+            softPolygon({{top.x() - 0.2, top.y()}, {top.x() + 0.04, top.y() - half}, {top.x() + 0.04, top.y() + half}},
+                        stroke / 3));
 }
 
 QPainterPath clock(double stroke)
@@ -199,8 +201,7 @@ QPainterPath path(const QString &name, const QRectF &box, QFont::Weight weight)
     return transform.map(drawing);
 }
 
-QPixmap pixmap(const QString &name, double pointSize, QFont::Weight weight, const QColor &color,
-               qreal devicePixelRatio)
+QPixmap pixmap(const QString &name, double pointSize, QFont::Weight weight, const QColor &color, qreal devicePixelRatio)
 {
     if (drawings().find(name) == drawings().end() || pointSize <= 0 || devicePixelRatio <= 0) {
         return {};

@@ -10,7 +10,10 @@ class TovikViewController : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TovikViewController)
 public:
-    explicit TovikViewController(QObject *parent = nullptr) : QObject(parent) {}
+    explicit TovikViewController(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
     ~TovikViewController() override { delete m_view.data(); }
 
     QWidget *view()

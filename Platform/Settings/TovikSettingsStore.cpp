@@ -188,8 +188,8 @@ Opening connect(const fs::path &file, sqlite3 *&db)
 
 bool isFolderName(const std::string &name)
 {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos
+           && name.find('\0') == std::string::npos;
 }
 
 const char *keyText(std::string_view key)

@@ -1,6 +1,7 @@
 #include "TovikDeferredTask.h"
 
-TovikDeferredTask::TovikDeferredTask(QObject *owner) : QObject(owner)
+TovikDeferredTask::TovikDeferredTask(QObject *owner)
+    : QObject(owner)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {

@@ -3,7 +3,9 @@
 #include <QEvent>
 
 TovikViewTicker::TovikViewTicker(QWidget *view, int intervalMs, std::function<void()> tick)
-    : QObject(view), m_view(view), m_tick(std::move(tick))
+    : QObject(view)
+    , m_view(view)
+    , m_tick(std::move(tick))
 {
     m_timer.setInterval(intervalMs);
     m_timer.setTimerType(Qt::CoarseTimer);

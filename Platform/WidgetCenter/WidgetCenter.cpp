@@ -79,8 +79,8 @@ bool connectBefore(int fd, const sockaddr_un &address, std::chrono::steady_clock
         if (errno == EINPROGRESS) {
             int error = 0;
             socklen_t length = sizeof error;
-            return waitUntilWritable(fd, deadline) && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0 &&
-                   error == 0;
+            return waitUntilWritable(fd, deadline) && ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length) == 0
+                   && error == 0;
         }
         // A full listen queue answers EAGAIN at once; try again briefly rather than wait on it.
         if ((errno != EAGAIN && errno != EINTR) || millisecondsLeft(deadline) == 0) {
@@ -146,8 +146,8 @@ void reloadTimelines(const std::string &kind)
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     struct stat info {};
-    if (socketPath.empty() || socketPath.native().size() >= sizeof address.sun_path ||
-        ::stat(socketPath.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
+    if (socketPath.empty() || socketPath.native().size() >= sizeof address.sun_path
+        || ::stat(socketPath.c_str(), &info) != 0 || !S_ISSOCK(info.st_mode)) {
         return;
     }
     std::memcpy(address.sun_path, socketPath.c_str(), socketPath.native().size());

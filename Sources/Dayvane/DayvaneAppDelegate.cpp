@@ -1,9 +1,10 @@
 #include "DayvaneAppDelegate.h"
 
-#include <DayvaneCore/DayvaneDeepLink.h>
 #include "DayvaneMover.h"
 #include "DayvaneWindowController.h"
+
 #include <ClockCalendarShared/StopwatchStore.h>
+#include <DayvaneCore/DayvaneDeepLink.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QApplication>
@@ -15,13 +16,16 @@ DayvaneAppDelegate::Services DayvaneAppDelegate::systemServices()
 {
     return {
         [] { return DayvaneMover::offerMoveIfNeeded(); },
-        [] { return std::make_unique<DayvaneWindowController>(TovikSettingsStore::standard(), StopwatchStore::dayvane()); },
+        [] {
+            return std::make_unique<DayvaneWindowController>(TovikSettingsStore::standard(), StopwatchStore::dayvane());
+        },
         [] { QCoreApplication::quit(); },
     };
 }
 
 DayvaneAppDelegate::DayvaneAppDelegate(Services services, QObject *parent)
-    : QObject(parent), m_services(std::move(services))
+    : QObject(parent)
+    , m_services(std::move(services))
 {
 }
 

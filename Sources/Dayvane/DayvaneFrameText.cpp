@@ -18,7 +18,10 @@ std::string number(double value)
 // A cursor over the text that reads one token at a time and stays failed once anything does not match.
 class Reader {
 public:
-    explicit Reader(std::string_view text) : m_text(text) {}
+    explicit Reader(std::string_view text)
+        : m_text(text)
+    {
+    }
 
     void expect(char c)
     {
@@ -57,8 +60,9 @@ public:
 private:
     void skipSpaces()
     {
-        while (m_position < m_text.size() && (m_text[m_position] == ' ' || m_text[m_position] == '\t'
-                                              || m_text[m_position] == '\n' || m_text[m_position] == '\r')) {
+        while (m_position < m_text.size()
+               && (m_text[m_position] == ' ' || m_text[m_position] == '\t' || m_text[m_position] == '\n'
+                   || m_text[m_position] == '\r')) {
             ++m_position;
         }
     }
@@ -75,7 +79,7 @@ namespace DayvaneFrameText {
 std::string format(const QRectF &frame)
 {
     return "{{" + number(frame.x()) + ", " + number(frame.y()) + "}, {" + number(frame.width()) + ", "
-        + number(frame.height()) + "}}";
+           + number(frame.height()) + "}}";
 }
 
 std::optional<QRectF> parse(std::string_view text)

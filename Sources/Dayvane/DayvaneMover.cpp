@@ -11,9 +11,8 @@
 #include <QPushButton>
 
 #include <filesystem>
-#include <system_error>
-
 #include <sys/statvfs.h>
+#include <system_error>
 
 namespace {
 
@@ -72,7 +71,8 @@ std::optional<QString> copyFolder(const QString &source, const QString &destinat
         if (entry.isSymLink()) {
             // The link is copied as written, so a relative link keeps pointing inside the copy.
             std::error_code error;
-            const auto written = std::filesystem::read_symlink(QFile::encodeName(entry.filePath()).toStdString(), error);
+            const auto written =
+                std::filesystem::read_symlink(QFile::encodeName(entry.filePath()).toStdString(), error);
             if (!error) {
                 std::filesystem::create_symlink(written, QFile::encodeName(target).toStdString(), error);
             }
@@ -132,8 +132,8 @@ Environment systemEnvironment()
         }
         environment.installedTree = tree.absolutePath();
         environment.destination = applications + QStringLiteral("/Dayvane");
-        environment.launchTarget = environment.destination + QLatin1Char('/')
-            + tree.relativeFilePath(QCoreApplication::applicationFilePath());
+        environment.launchTarget =
+            environment.destination + QLatin1Char('/') + tree.relativeFilePath(QCoreApplication::applicationFilePath());
     }
     environment.isReadOnly = isOnReadOnlyMount;
     environment.preferredLanguages = [] { return QLocale::system().uiLanguages(); };

@@ -35,7 +35,8 @@ QStringList linesOf(const QByteArray &buffer)
 } // namespace
 
 DayvaneSingleInstance::DayvaneSingleInstance(QString socketPath, QObject *parent)
-    : QObject(parent), m_socketPath(std::move(socketPath))
+    : QObject(parent)
+    , m_socketPath(std::move(socketPath))
 {
     connect(&m_server, &QLocalServer::newConnection, this, &DayvaneSingleInstance::acceptConnections);
 }

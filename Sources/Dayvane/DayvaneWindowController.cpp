@@ -1,8 +1,9 @@
 #include "DayvaneWindowController.h"
 
-#include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include "DayvaneFrameText.h"
 #include "DayvaneWindowPlacement.h"
+
+#include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
@@ -25,10 +26,10 @@ QRectF primaryGeometry()
 
 DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsStore> preferences,
                                                  const StopwatchStore &stopwatchStore, QObject *parent)
-    : QObject(parent),
-      m_preferences(std::move(preferences)),
-      m_content(new ClockCalendarViewController({stopwatchStore, m_preferences, selectedTabKey}, this)),
-      m_window(std::make_unique<QWidget>())
+    : QObject(parent)
+    , m_preferences(std::move(preferences))
+    , m_content(new ClockCalendarViewController({stopwatchStore, m_preferences, selectedTabKey}, this))
+    , m_window(std::make_unique<QWidget>())
 {
     // Closing only hides the window; the same window comes back on reopen.
     m_window->setWindowTitle(QStringLiteral("Dayvane"));

@@ -21,7 +21,7 @@ QRectF toQtGlobal(const QRectF &yUp, const QRectF &primaryQtGeometry)
 bool isUsable(const QRectF &frame, const std::vector<QRectF> &screens)
 {
     const bool sane = std::isfinite(frame.x()) && std::isfinite(frame.y()) && frame.width() > 0 && frame.height() > 0
-        && frame.width() <= maximumSide && frame.height() <= maximumSide;
+                      && frame.width() <= maximumSide && frame.height() <= maximumSide;
     if (!sane) {
         return false;
     }

@@ -26,8 +26,7 @@ int main(int argc, char **argv)
 
     DayvaneAppearance::apply(application);
     DayvaneAppDelegate delegate(DayvaneAppDelegate::systemServices());
-    QObject::connect(&instance, &DayvaneSingleInstance::messageReceived, &delegate,
-                     &DayvaneAppDelegate::handleRequest);
+    QObject::connect(&instance, &DayvaneSingleInstance::messageReceived, &delegate, &DayvaneAppDelegate::handleRequest);
     QTimer::singleShot(0, &delegate, [&] {
         if (delegate.launch()) {
             instance.listen();

@@ -1,5 +1,4 @@
 #include <ClockCalendarShared/StopwatchStore.h>
-
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/WidgetCenter/WidgetCenter.h>
 

@@ -1,7 +1,6 @@
 // Entry of the benchmark programs that need widgets: Beijing time, a QApplication on the offscreen
 // platform unless another is asked for, then Google Benchmark.
 #include <QApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>

@@ -2,7 +2,6 @@
 #include <ClockCalendarFeature/CalendarDayCell.h>
 
 #include <QImage>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,8 +102,8 @@ TEST(CalendarDayCellTest, SelectionFillRoundsOnlyTheMaskedCorners)
         bool topLeft, topRight, bottomLeft, bottomRight; // true = square (filled to the corner)
     };
     const Case cases[] = {
-        {5, false, true, false, true},  {10, true, false, true, false}, {15, false, false, false, false},
-        {0, true, true, true, true},    {4, false, true, true, true},   {2, true, true, true, false},
+        {5, false, true, false, true}, {10, true, false, true, false}, {15, false, false, false, false},
+        {0, true, true, true, true},   {4, false, true, true, true},   {2, true, true, true, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "mask " << c.mask);

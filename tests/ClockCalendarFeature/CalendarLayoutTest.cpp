@@ -60,7 +60,7 @@ TEST(CalendarLayoutTest, MonthViewHeaderWeekdaysDividerAndGrid)
     expectRect(f.cells[13], 10 + 6 * 300.0 / 7, 333 - 2 * ch, 300.0 / 7, ch);
     // The last row ends 8 points above the bottom.
     EXPECT_NEAR(f.cells[41].y(), 8, 1e-9);
-    EXPECT_DOUBLE_EQ(f.weekdayFontSize, 13.0);          // 54.17 x 0.24
+    EXPECT_DOUBLE_EQ(f.weekdayFontSize, 13.0);         // 54.17 x 0.24
     EXPECT_DOUBLE_EQ(f.dayFontSize, 300.0 / 7 * 0.36); // the narrower side, 42.86 wide
 }
 

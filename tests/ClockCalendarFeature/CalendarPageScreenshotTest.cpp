@@ -1,9 +1,9 @@
 // Shows the page in a window on the main window's dark background at two sizes and saves what it looks
 // like (calendar-page-720x480.png, calendar-page-400x400.png in the build folder) for people to look at.
 #include "CalendarTestSupport.h"
-#include <ClockCalendarFeature/CalendarViewController.h>
-
 #include "DarkHostWindow.h"
+
+#include <ClockCalendarFeature/CalendarViewController.h>
 
 using namespace CalendarTestSupport;
 
@@ -31,7 +31,8 @@ void screenshot(QSize size)
     release(current, centreOf(current, day(2026, 2, 17)));
 
     const QImage image = window.grab().toImage();
-    const QString path = QStringLiteral(DAYVANE_SCREENSHOT_DIR "/calendar-page-%1x%2.png").arg(size.width()).arg(size.height());
+    const QString path =
+        QStringLiteral(DAYVANE_SCREENSHOT_DIR "/calendar-page-%1x%2.png").arg(size.width()).arg(size.height());
     ASSERT_TRUE(image.save(path));
     EXPECT_EQ(image.size(), size * window.devicePixelRatio());
     EXPECT_EQ(image.pixelColor(1, 1).rgb(), windowBackground.rgb());

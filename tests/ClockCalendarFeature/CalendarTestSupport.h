@@ -7,7 +7,6 @@
 
 #include <QLabel>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>

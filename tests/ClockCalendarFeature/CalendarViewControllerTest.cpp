@@ -1,5 +1,6 @@
 // The two-month page: drags across both months, paging together, equal rows, width switch, day change.
 #include "CalendarTestSupport.h"
+
 #include <ClockCalendarFeature/CalendarViewController.h>
 
 #include <QToolButton>

@@ -1,6 +1,5 @@
-#include <ClockCalendarFeature/ClockCalendarViewController.h>
-
 #include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
@@ -8,7 +7,6 @@
 
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <memory>

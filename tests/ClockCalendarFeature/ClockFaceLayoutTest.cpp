@@ -38,9 +38,9 @@ TEST(ClockFaceLayout, StackOfTheWorkedExampleAndOfSmallSizes)
     const auto small = ClockFaceLayout::stack(QRectF(10, 20, 100, 100), 10, ClockFaceMetrics::page());
     EXPECT_EQ(small.dateFontSize, 11);
     EXPECT_EQ(small.lunarFontSize, 10);
-    EXPECT_EQ(small.date.height(), 14);  // ceil(13.2)
-    EXPECT_EQ(small.clock.height(), 28); // the minimum clock height
-    EXPECT_EQ(small.lunar.height(), 13); // ceil(12.5)
+    EXPECT_EQ(small.date.height(), 14);                                    // ceil(13.2)
+    EXPECT_EQ(small.clock.height(), 28);                                   // the minimum clock height
+    EXPECT_EQ(small.lunar.height(), 13);                                   // ceil(12.5)
     EXPECT_EQ(small.clock.y() + small.clock.height(), small.date.y() - 4); // y-up: the clock's top edge
     EXPECT_EQ(small.date.x(), 10);
     const auto compact = ClockFaceLayout::stack(QRectF(0, 0, 100, 100), 5, ClockFaceMetrics::compact());
@@ -58,8 +58,11 @@ TEST(ClockFaceLayout, SwitchAndFitBoxes)
         double minimum;
     };
     const Case cases[] = {
-        {{189, 300}, false, 189 / 4.6, 5}, {{190, 100}, true, 190 / 4.6, 12}, {{300, 99}, false, 300 / 4.6, 5},
-        {{460, 300}, true, 100, 12},       {{20, 6}, false, 6, 5},
+        {{189, 300}, false, 189 / 4.6, 5},
+        {{190, 100}, true, 190 / 4.6, 12},
+        {{300, 99}, false, 300 / 4.6, 5},
+        {{460, 300}, true, 100, 12},
+        {{20, 6}, false, 6, 5},
     };
     for (const Case &c : cases) {
         Asked asked;

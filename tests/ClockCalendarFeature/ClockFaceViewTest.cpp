@@ -1,11 +1,9 @@
 // The clock face as a widget: its texts, its two layouts, and the ticker that runs only while it is shown.
 #include <ClockCalendarFeature/ClockFaceView.h>
-
 #include <Platform/Ui/TovikViewTicker.h>
 
 #include <QImage>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,9 +1,8 @@
 // The stopwatch view driven like a user does: clicks on the view and its buttons, the copy action, and the
 // store changing underneath it.
 #include <ClockCalendarFeature/StopwatchView.h>
-
-#include <Platform/Ui/TovikDeferredTask.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikDeferredTask.h>
 #include <Platform/Ui/TovikViewTicker.h>
 
 #include <QApplication>
@@ -15,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <gtest/gtest.h>
 
 namespace {

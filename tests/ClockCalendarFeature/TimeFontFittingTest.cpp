@@ -1,10 +1,8 @@
 // The font fit against the plain search it stands for: every 0.25-point step tried from the top.
 #include <ClockCalendarFeature/TimeFontFitting.h>
-
 #include <TovikKit/TovikFonts.h>
 
 #include <QFontMetricsF>
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -74,14 +72,13 @@ TEST(TimeFontFitting, FloorWideBoxAndTextThatNeverFits)
         bool measures;
     };
     const Case cases[] = {
-        {{500, 20}, 110, 18, 18, false},   // limit 15.6 below the minimum: the floor, unmeasured
-        {{500, 300}, 10, 12, 12, false},   // a maximum below the minimum
-        {{500, 300}, 18, 18, 18, false},   // a minimum equal to the limit
-        {{500, 0.5}, 110, 0.2, 1, false},  // never below 1, and a flat box's limit is 1
-        {{5000, 100}, 200, 12, 78, true},  // a wide box gives the limit exactly
-        {{5000, 400}, 110, 18, 110, true},
-        {{5000, 133.3}, 110, 18, 133.3 * 0.78, true},
-        {{30, 300}, 110, 18, 18, true},    // too narrow even one step above the floor
+        {{500, 20}, 110, 18, 18, false},  // limit 15.6 below the minimum: the floor, unmeasured
+        {{500, 300}, 10, 12, 12, false},  // a maximum below the minimum
+        {{500, 300}, 18, 18, 18, false},  // a minimum equal to the limit
+        {{500, 0.5}, 110, 0.2, 1, false}, // never below 1, and a flat box's limit is 1
+        {{5000, 100}, 200, 12, 78, true}, // a wide box gives the limit exactly
+        {{5000, 400}, 110, 18, 110, true}, {{5000, 133.3}, 110, 18, 133.3 * 0.78, true},
+        {{30, 300}, 110, 18, 18, true}, // too narrow even one step above the floor
     };
     for (const Case &c : cases) {
         int calls = 0;

@@ -1,5 +1,7 @@
 // Shows the clock page and the stopwatch page (running and paused) at 720x452 on the main window's dark
 // background and saves what they look like (time-page-*.png in the build folder) for people to look at.
+#include "DarkHostWindow.h"
+
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
@@ -8,8 +10,6 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-#include "DarkHostWindow.h"
-
 #include <gtest/gtest.h>
 
 namespace {

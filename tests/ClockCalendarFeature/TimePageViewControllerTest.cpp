@@ -1,17 +1,15 @@
 // The two time pages: what each puts into its view, the one font size they impose, and their lifetimes.
-#include <ClockCalendarFeature/TimePageViewController.h>
-
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimeFontFitting.h>
-#include <TovikKit/TovikLayoutView.h>
+#include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikViewTicker.h>
+#include <TovikKit/TovikLayoutView.h>
 
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,10 +1,9 @@
-#include <ClockCalendarShared/StopwatchStore.h>
-
 #include "TemporaryFolder.h"
+
+#include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <fstream>
@@ -21,7 +20,10 @@ const std::string startedKey = "dayvane.stopwatch.startedAt";
 
 class StopwatchStoreTest : public ::testing::Test {
 protected:
-    StopwatchStore makeStore() { return StopwatchStore(suite, "dayvane.stopwatch", [this] { ++changes; }); }
+    StopwatchStore makeStore()
+    {
+        return StopwatchStore(suite, "dayvane.stopwatch", [this] { ++changes; });
+    }
 
     TemporaryFolder folder;
     std::shared_ptr<TovikSettingsStore> suite = TovikSettingsStore::open(folder / "settings.sqlite3");

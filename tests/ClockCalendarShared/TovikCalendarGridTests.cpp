@@ -1,5 +1,6 @@
-#include <ClockCalendarShared/TovikCalendarGrid.h>
 #include "ZonePin.h"
+
+#include <ClockCalendarShared/TovikCalendarGrid.h>
 
 #include <gtest/gtest.h>
 
@@ -61,8 +62,8 @@ TEST(TovikCalendarGrid, FebruaryTwentyTwentySevenFillsFourRows)
     }
     EXPECT_EQ(grid.weekRowCount(), 4);
     EXPECT_EQ(grid.monthName, "2月");
-    EXPECT_EQ(grid.cells[4].holidayName, "春节");  // 5 February
-    EXPECT_EQ(grid.cells[7].holidayName, "春节");  // 8 February
+    EXPECT_EQ(grid.cells[4].holidayName, "春节"); // 5 February
+    EXPECT_EQ(grid.cells[7].holidayName, "春节"); // 8 February
     EXPECT_FALSE(grid.cells[8].holidayName.has_value());
     EXPECT_FALSE(grid.todayIndex.has_value());
     EXPECT_FALSE(grid.todayWeekRow.has_value());
@@ -112,9 +113,9 @@ TEST(TovikCalendarGrid, RowCountsAndTitles)
         const char *monthName;
     };
     const Case cases[] = {
-        {2026, 2, 5, "2月"},  {2026, 3, 6, "3月"},  {2026, 11, 6, "11月"}, // 30 days from a Sunday
-        {2027, 2, 4, "2月"},  {2025, 6, 6, "6月"},  {2026, 8, 6, "8月"},   // 31 days from a Saturday
-        {2026, 9, 5, "9月"},  {2028, 2, 5, "2月"},                          // 29-day February
+        {2026, 2, 5, "2月"}, {2026, 3, 6, "3月"}, {2026, 11, 6, "11月"}, // 30 days from a Sunday
+        {2027, 2, 4, "2月"}, {2025, 6, 6, "6月"}, {2026, 8, 6, "8月"},   // 31 days from a Saturday
+        {2026, 9, 5, "9月"}, {2028, 2, 5, "2月"},                        // 29-day February
     };
     for (const Case &c : cases) {
         const auto grid = TovikCalendarGrid::make(instantAt(c.year, c.month, 10), instantAt(c.year, c.month, 10));

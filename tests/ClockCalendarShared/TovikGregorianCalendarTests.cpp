@@ -1,5 +1,6 @@
-#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include "ZonePin.h"
+
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <gtest/gtest.h>
 #include <unicode/gregocal.h>
@@ -108,8 +109,7 @@ TEST(TovikGregorianCalendar, JulianChangeOver)
     ASSERT_TRUE(firstGregorian.has_value());
     EXPECT_EQ(TovikGregorianCalendar::components(*firstGregorian), (YearMonthDay{1582, 10, 15}));
     EXPECT_EQ(TovikGregorianCalendar::components(*firstGregorian - 1), (YearMonthDay{1582, 10, 4}));
-    EXPECT_EQ(TovikGregorianCalendar::addingDays(*firstGregorian, -1),
-              TovikGregorianCalendar::date(1582, 10, 4));
+    EXPECT_EQ(TovikGregorianCalendar::addingDays(*firstGregorian, -1), TovikGregorianCalendar::date(1582, 10, 4));
 }
 
 } // namespace

@@ -2,9 +2,8 @@
 // program runs is followed; TZ, when set, still decides.
 #include <ClockCalendarShared/TovikHostTimeZone.h>
 
-#include <unicode/timezone.h>
-
 #include <gtest/gtest.h>
+#include <unicode/timezone.h>
 
 #include <cstdlib>
 #include <filesystem>

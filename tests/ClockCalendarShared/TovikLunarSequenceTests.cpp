@@ -1,5 +1,6 @@
-#include <ClockCalendarShared/TovikLunarDate.h>
 #include "ZonePin.h"
+
+#include <ClockCalendarShared/TovikLunarDate.h>
 
 #include <gtest/gtest.h>
 #include <unicode/calendar.h>
@@ -67,7 +68,8 @@ public:
         UErrorCode status = U_ZERO_ERROR;
         m_calendar.reset(icu::Calendar::createInstance(icu::TimeZone::createTimeZone("Asia/Shanghai"),
                                                        icu::Locale("zh_CN@calendar=chinese"), status));
-        m_year = std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8("U"), icu::Locale("zh_CN"), status);
+        m_year =
+            std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8("U"), icu::Locale("zh_CN"), status);
         m_year->setCalendar(*m_calendar);
         EXPECT_TRUE(U_SUCCESS(status));
     }
@@ -76,7 +78,9 @@ public:
     {
         UErrorCode status = U_ZERO_ERROR;
         m_calendar->setTime(instant * 1000, status);
-        Lunar lunar{{}, m_calendar->get(UCAL_MONTH, status) + 1, m_calendar->get(UCAL_IS_LEAP_MONTH, status) != 0,
+        Lunar lunar{{},
+                    m_calendar->get(UCAL_MONTH, status) + 1,
+                    m_calendar->get(UCAL_IS_LEAP_MONTH, status) != 0,
                     m_calendar->get(UCAL_DATE, status)};
         icu::UnicodeString year;
         m_year->format(instant * 1000, year);
@@ -92,15 +96,16 @@ private:
 // Spans of days, from the first of one Gregorian month to the first of another, that hold every mended
 // month with a whole month either side.
 const std::pair<int, int> windows[][2] = {
-    {{1917, 2}, {1917, 7}}, {{1922, 5}, {1922, 10}}, {{1953, 12}, {1954, 4}}, {{1955, 1}, {1955, 5}},
+    {{1917, 2}, {1917, 7}},  {{1922, 5}, {1922, 10}}, {{1953, 12}, {1954, 4}}, {{1955, 1}, {1955, 5}},
     {{1998, 12}, {1999, 3}}, {{2012, 7}, {2012, 10}}, {{2018, 10}, {2019, 1}}, {{1987, 6}, {1987, 10}},
-    {{2027, 1}, {2027, 4}}, {{2030, 1}, {2030, 4}}, {{2070, 2}, {2070, 5}},
+    {{2027, 1}, {2027, 4}},  {{2030, 1}, {2030, 4}},  {{2070, 2}, {2070, 5}},
 };
 
 bool inWindow(Instant at)
 {
     for (const auto &window : windows) {
-        if (at >= instantAt(window[0].first, window[0].second, 1) && at < instantAt(window[1].first, window[1].second, 1))
+        if (at >= instantAt(window[0].first, window[0].second, 1)
+            && at < instantAt(window[1].first, window[1].second, 1))
             return true;
     }
     return false;

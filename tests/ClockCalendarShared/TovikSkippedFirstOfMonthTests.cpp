@@ -1,6 +1,7 @@
+#include "ZonePin.h"
+
 #include <ClockCalendarShared/TovikCalendarGrid.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
-#include "ZonePin.h"
 
 #include <gtest/gtest.h>
 

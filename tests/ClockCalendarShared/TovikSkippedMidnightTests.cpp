@@ -1,6 +1,7 @@
+#include "ZonePin.h"
+
 #include <ClockCalendarShared/TovikCalendarGrid.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
-#include "ZonePin.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +23,12 @@ TEST(TovikSkippedMidnight, DayStartsAtFirstValidInstant)
     EXPECT_EQ(TovikGregorianCalendar::addingDays(firstInstantOfNovemberFourth, 1), instantAt(2018, 11, 5, 1, 0, -2));
     EXPECT_EQ(TovikGregorianCalendar::components(firstInstantOfNovemberFourth - 1).day, 3);
     EXPECT_EQ(TovikGregorianCalendar::components(firstInstantOfNovemberFourth).day, 4);
-    EXPECT_EQ(TovikGregorianCalendar::daysBetween(instantAt(2018, 11, 3, 0, 0, -3), instantAt(2018, 11, 5, 0, 0, -2)), 2);
-    EXPECT_TRUE(TovikGregorianCalendar::mayChangeOffset(instantAt(2018, 11, 1, 0, 0, -3), instantAt(2018, 11, 5, 0, 0, -2)));
-    EXPECT_FALSE(TovikGregorianCalendar::mayChangeOffset(instantAt(2018, 12, 1, 0, 0, -2), instantAt(2019, 1, 5, 0, 0, -2)));
+    EXPECT_EQ(TovikGregorianCalendar::daysBetween(instantAt(2018, 11, 3, 0, 0, -3), instantAt(2018, 11, 5, 0, 0, -2)),
+              2);
+    EXPECT_TRUE(
+        TovikGregorianCalendar::mayChangeOffset(instantAt(2018, 11, 1, 0, 0, -3), instantAt(2018, 11, 5, 0, 0, -2)));
+    EXPECT_FALSE(
+        TovikGregorianCalendar::mayChangeOffset(instantAt(2018, 12, 1, 0, 0, -2), instantAt(2019, 1, 5, 0, 0, -2)));
 }
 
 // Local midnight repeats at the end of summer time (2019-02-16 24:00 went back to 23:00): a 25-hour day.

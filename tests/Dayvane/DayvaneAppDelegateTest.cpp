@@ -1,10 +1,9 @@
-#include <Dayvane/DayvaneAppDelegate.h>
-
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
+#include <ClockCalendarShared/StopwatchStore.h>
+#include <Dayvane/DayvaneAppDelegate.h>
 #include <Dayvane/DayvaneFrameText.h>
 #include <Dayvane/DayvaneWindowController.h>
 #include <Dayvane/DayvaneWindowPlacement.h>
-#include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QGuiApplication>
@@ -12,7 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-
 #include <gtest/gtest.h>
 
 #include <memory>

@@ -4,7 +4,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -74,14 +73,8 @@ TEST(DayvaneMover, chineseOnlyWhenTheFirstLanguageIsChinese)
         bool chinese;
     };
     const Case cases[] = {
-        {{"zh-Hant-TW", "en-US"}, true},
-        {{"zh-Hans"}, true},
-        {{"zh"}, true},
-        {{"zh-CN", "en"}, true},
-        {{"en-GB", "zh-CN"}, false},
-        {{"ja"}, false},
-        {{}, false},
-        {{"ZH"}, false},
+        {{"zh-Hant-TW", "en-US"}, true}, {{"zh-Hans"}, true}, {{"zh"}, true}, {{"zh-CN", "en"}, true},
+        {{"en-GB", "zh-CN"}, false},     {{"ja"}, false},     {{}, false},    {{"ZH"}, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.languages.join(',').toStdString());
@@ -125,8 +118,9 @@ TEST(DayvaneMover, failureShowsTheDescriptionAndCarriesOn)
     Recorder recorder;
     recorder.installError = QStringLiteral("No space left on device");
     EXPECT_FALSE(DayvaneMover::offerMoveIfNeeded(recorder.environment()));
-    EXPECT_EQ(recorder.failureTitle,
-              QStringLiteral("Couldn’t move Dayvane to Applications. Drag Dayvane to the Applications folder instead."));
+    EXPECT_EQ(
+        recorder.failureTitle,
+        QStringLiteral("Couldn’t move Dayvane to Applications. Drag Dayvane to the Applications folder instead."));
     EXPECT_EQ(recorder.failureDescription, QStringLiteral("No space left on device"));
     EXPECT_TRUE(recorder.launched.isEmpty());
     EXPECT_EQ(recorder.terminated, 0);
@@ -136,8 +130,7 @@ TEST(DayvaneMover, acceptingInstallsLaunchesTheCopyAndEnds)
 {
     Recorder recorder;
     EXPECT_TRUE(DayvaneMover::offerMoveIfNeeded(recorder.environment()));
-    EXPECT_EQ(recorder.installed,
-              (QStringList{"/media/cdrom/Dayvane", "/home/u/Applications/Dayvane"}));
+    EXPECT_EQ(recorder.installed, (QStringList{"/media/cdrom/Dayvane", "/home/u/Applications/Dayvane"}));
     EXPECT_EQ(recorder.launched, QStringList{"/home/u/Applications/Dayvane/bin/dayvane"});
     EXPECT_EQ(recorder.terminated, 1);
     EXPECT_TRUE(recorder.failureTitle.isEmpty());
@@ -180,7 +173,8 @@ TEST_F(DayvaneMoverInstall, anOlderCopyGoesToTheTrash)
     writeFile(path("media/Dayvane.AppImage"), "new");
     writeFile(path("home/Applications/Dayvane.AppImage"), "old");
 
-    const auto error = DayvaneMover::install(path("media/Dayvane.AppImage"), path("home/Applications/Dayvane.AppImage"));
+    const auto error =
+        DayvaneMover::install(path("media/Dayvane.AppImage"), path("home/Applications/Dayvane.AppImage"));
     ASSERT_FALSE(error) << error->toStdString();
     EXPECT_EQ(readFile(path("home/Applications/Dayvane.AppImage")), "new");
 

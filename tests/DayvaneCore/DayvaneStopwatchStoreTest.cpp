@@ -1,6 +1,6 @@
-#include <ClockCalendarShared/StopwatchStore.h>
-
 #include "TemporaryFolder.h"
+
+#include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/WidgetCenter/WidgetCenter.h>
 

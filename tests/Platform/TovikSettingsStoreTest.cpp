@@ -1,6 +1,6 @@
-#include <Platform/Settings/TovikSettingsStore.h>
-
 #include "TemporaryFolder.h"
+
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <gtest/gtest.h>
 
@@ -208,7 +208,8 @@ TEST(TovikSettingsStore, DatabaseWithDamagedPagesIsKeptAside)
     ASSERT_TRUE(store);
     EXPECT_FALSE(store->contains("key 1"));
     std::vector<fs::path> aside = setAsideFiles(folder.path());
-    std::erase_if(aside, [](const fs::path &kept) { return kept.string().ends_with("-wal") || kept.string().ends_with("-shm"); });
+    std::erase_if(
+        aside, [](const fs::path &kept) { return kept.string().ends_with("-wal") || kept.string().ends_with("-shm"); });
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(readFile(aside.front()), bytes);
 }

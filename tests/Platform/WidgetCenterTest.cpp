@@ -1,6 +1,6 @@
-#include <Platform/WidgetCenter/WidgetCenter.h>
-
 #include "TemporaryFolder.h"
+
+#include <Platform/WidgetCenter/WidgetCenter.h>
 
 #include <gtest/gtest.h>
 
@@ -69,7 +69,6 @@ protected:
         ::close(client);
         return message;
     }
-
 
     TemporaryFolder runtime;
 

@@ -1,6 +1,5 @@
 // Entry of the GUI test programs: a QApplication on the offscreen platform, Beijing time, then GoogleTest.
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -3,7 +3,6 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
-
 #include <gtest/gtest.h>
 
 TEST(TovikFontsTest, MonospacedDigitsAllHaveTheSameAdvance)
@@ -12,7 +11,8 @@ TEST(TovikFontsTest, MonospacedDigitsAllHaveTheSameAdvance)
         const QFontMetricsF metrics(TovikFonts::systemFont(40, weight, TovikFonts::Digits::monospaced));
         const double zero = metrics.horizontalAdvance(QStringLiteral("0"));
         for (const QChar digit : QStringLiteral("123456789")) {
-            EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(digit), zero) << "weight " << weight << " digit " << digit.toLatin1();
+            EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(digit), zero)
+                << "weight " << weight << " digit " << digit.toLatin1();
         }
         EXPECT_DOUBLE_EQ(metrics.horizontalAdvance(QStringLiteral("00:00:00")),
                          metrics.horizontalAdvance(QStringLiteral("18:47:59")));

@@ -3,7 +3,6 @@
 
 #include <QImage>
 #include <QPainter>
-
 #include <gtest/gtest.h>
 
 namespace {
