@@ -3,6 +3,7 @@
 #include <ClockCalendarShared/TovikCalendarGrid.h>
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <ClockCalendarShared/TovikLunarDate.h>
 
 #include <benchmark/benchmark.h>
@@ -11,7 +12,10 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -44,6 +48,60 @@ void isWorkday(benchmark::State &state)
     }
 }
 BENCHMARK(isWorkday);
+
+// Ten years of holiday files of 28 days each in a folder of their own, removed at the end.
+class HolidayFiles {
+public:
+    HolidayFiles()
+    {
+        char pattern[] = "/tmp/dayvane-bench-XXXXXX";
+        m_root = ::mkdtemp(pattern);
+        std::filesystem::create_directories(folder());
+        for (int year = 2030; year < 2040; ++year) {
+            std::ofstream file(folder() / (std::to_string(year) + ".json"));
+            file << "{\"year\": " << year << ", \"papers\": [\"notice\"], \"days\": [";
+            for (int day = 1; day <= 28; ++day) {
+                file << (day > 1 ? ", " : "") << "{\"name\": \"春节\", \"date\": \"" << year << "-02-"
+                     << (day < 10 ? "0" : "") << day << "\", \"isOffDay\": true}";
+            }
+            file << "]}";
+        }
+    }
+    ~HolidayFiles() { std::filesystem::remove_all(m_root); }
+    std::filesystem::path root() const { return m_root; }
+    std::filesystem::path folder() const { return m_root / "dayvane" / "holidays"; }
+
+private:
+    std::filesystem::path m_root;
+};
+
+// Reading and checking all ten files, as the first questions of those years do.
+void holidayFilesLoad(benchmark::State &state)
+{
+    const HolidayFiles files;
+    for (auto _ : state) {
+        for (int year = 2030; year < 2040; ++year) {
+            benchmark::DoNotOptimize(TovikHolidayArrangement::load(files.folder() / (std::to_string(year) + ".json")));
+        }
+    }
+}
+BENCHMARK(holidayFilesLoad)->Unit(benchmark::kMicrosecond);
+
+// What a day check costs once files are in place: every year looked for again, none of them changed.
+void holidayFilesRecheck(benchmark::State &state)
+{
+    const HolidayFiles files;
+    setenv("XDG_DATA_HOME", files.root().c_str(), 1);
+    for (auto _ : state) {
+        TovikChinaHolidayCalendar::reloadArrangements();
+        for (int year = 2030; year < 2040; ++year) {
+            benchmark::DoNotOptimize(TovikChinaHolidayCalendar::isWorkday(date(year, 2, 3) + 12 * 3600));
+        }
+    }
+    unsetenv("XDG_DATA_HOME");
+    TovikChinaHolidayCalendar::reloadArrangements();
+}
+BENCHMARK(holidayFilesRecheck)->Unit(benchmark::kMicrosecond);
 
 void clockTextsEverySecond(benchmark::State &state)
 {
