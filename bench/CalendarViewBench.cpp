@@ -2,6 +2,7 @@
 #include <ClockCalendarFeature/CalendarView.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <TovikKit/TovikColors.h>
 
 #include <QImage>
 #include <QPainter>
@@ -82,7 +83,7 @@ void BM_PaintPage(benchmark::State &state)
                         centreOf(*page.controller.currentMonthView(), day(2026, 1, 12)));
     QImage image(720, 480, QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        image.fill(QColor(40, 40, 42));
+        image.fill(TovikColors::windowBackground());
         page.root->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
         benchmark::DoNotOptimize(image.constBits());
     }

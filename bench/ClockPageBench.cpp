@@ -5,6 +5,7 @@
 #include <ClockCalendarFeature/TimeFontFitting.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 
 #include <QFontMetricsF>
@@ -29,7 +30,7 @@ struct ShownPage {
     }
     void repaint()
     {
-        image.fill(QColor(40, 40, 42));
+        image.fill(TovikColors::windowBackground());
         root->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
     }
     TimePageViewController controller;

@@ -1,5 +1,6 @@
 #include "CalendarDayCell.h"
 
+#include "CalendarColors.h"
 #include "CalendarSelection.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
@@ -44,28 +45,11 @@ const MeasuredFont &captionFont()
     return measured;
 }
 
-QColor cherry()
-{
-    using namespace TovikCalendarPalette;
-    return QColor::fromRgbF(todayCherryRed, todayCherryGreen, todayCherryBlue);
-}
-
-QColor blueAccent()
-{
-    using namespace TovikCalendarPalette;
-    return QColor::fromRgbF(todayBlueRed, todayBlueGreen, todayBlueBlue);
-}
-
 QColor holidayRed()
 {
-    QColor red(0xFF, 0x45, 0x3A);
+    QColor red = TovikColors::systemRed();
     red.setAlphaF(0.92f);
     return red;
-}
-
-QColor makeupGreen()
-{
-    return QColor(0x32, 0xD7, 0x4B);
 }
 
 // A rectangle (Qt, y-down) with only the given y-up corners rounded.
@@ -167,25 +151,25 @@ QColor CalendarDayCell::numberColor() const
     // until it is selected, then cherry.
     if (m_isSelected) {
         if (m_isToday) {
-            return cherry();
+            return CalendarColors::todayCherry();
         }
-        return m_isMakeupWorkday ? makeupGreen() : QColor(Qt::white);
+        return m_isMakeupWorkday ? TovikColors::systemGreen() : QColor(Qt::white);
     }
     if (m_isMakeupWorkday) {
-        return makeupGreen();
+        return TovikColors::systemGreen();
     }
     if (m_isToday) {
-        return cherry();
+        return CalendarColors::todayCherry();
     }
     if (m_isMuted) {
-        return QColor::fromRgbF(1, 1, 1, 0.28f);
+        return TovikColors::white(0.28);
     }
     return QColor(Qt::white);
 }
 
 QColor CalendarDayCell::captionColor() const
 {
-    return m_isMakeupWorkday ? blueAccent() : holidayRed();
+    return m_isMakeupWorkday ? CalendarColors::todayBlue() : holidayRed();
 }
 
 CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
@@ -212,9 +196,8 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     if (m_isSelected) {
-        using namespace TovikCalendarPalette;
-        painter.fillPath(selectionPath(QRectF(rect()), m_maskedCorners, selectionCornerRadius),
-                         QColor::fromRgbF(selectionBlueRed, selectionBlueGreen, selectionBlueBlue, selectionFillAlpha));
+        painter.fillPath(selectionPath(QRectF(rect()), m_maskedCorners, TovikCalendarPalette::selectionCornerRadius),
+                         CalendarColors::selectionFill());
     }
     const CalendarLayout::DayCellFrames frames = labelFrames();
     const double h = height();

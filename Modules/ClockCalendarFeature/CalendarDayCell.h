@@ -19,6 +19,7 @@ class QPainter;
 // holding labels, and lets every mouse event through to the month view, which runs the gestures.
 class CalendarDayCell final : public QWidget, public FloatingPanelInteractiveView {
     Q_OBJECT
+    Q_INTERFACES(FloatingPanelInteractiveView)
     Q_DISABLE_COPY_MOVE(CalendarDayCell)
 public:
     explicit CalendarDayCell(QWidget *parent = nullptr);

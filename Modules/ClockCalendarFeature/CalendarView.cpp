@@ -1,5 +1,6 @@
 #include "CalendarView.h"
 
+#include "CalendarColors.h"
 #include "CalendarDayCell.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
@@ -17,15 +18,9 @@
 
 namespace {
 
-QColor blueAccent()
-{
-    using namespace TovikCalendarPalette;
-    return QColor::fromRgbF(todayBlueRed, todayBlueGreen, todayBlueBlue);
-}
-
 QColor weekdayTitleColor(int column)
 {
-    return column < 5 ? blueAccent() : QColor::fromRgbF(1, 1, 1, TovikCalendarPalette::weekendDayAlpha);
+    return column < 5 ? CalendarColors::todayBlue() : TovikColors::white(TovikCalendarPalette::weekendDayAlpha);
 }
 
 const QFont &titleFont()
@@ -70,7 +65,7 @@ CalendarView::CalendarView(QWidget *parent)
     m_workdayCountLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_workdayCountLabel->setFont(TovikFonts::systemFont(10, QFont::DemiBold));
     QPalette palette = m_workdayCountLabel->palette();
-    palette.setColor(QPalette::WindowText, blueAccent());
+    palette.setColor(QPalette::WindowText, CalendarColors::todayBlue());
     m_workdayCountLabel->setPalette(palette);
     m_workdayCountLabel->hide();
 
@@ -212,5 +207,5 @@ void CalendarView::paintEvent(QPaintEvent *)
     }
 
     painter.fillRect(TovikGeometry::toQt(m_frames.weekdayDivider, h),
-                     QColor::fromRgbF(1, 1, 1, TovikCalendarPalette::dividerAlpha));
+                     TovikColors::white(TovikCalendarPalette::dividerAlpha));
 }

@@ -6,10 +6,10 @@
 
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
-
-#include <QPointer>
+#include <TovikKit/TovikWeakCallback.h>
 
 #include <algorithm>
 
@@ -44,68 +44,46 @@ QWidget *CalendarViewController::loadView()
     m_monthDivider = new QWidget(m_content);
     m_monthDivider->setAutoFillBackground(true);
     QPalette palette = m_monthDivider->palette();
-    palette.setColor(QPalette::Window, QColor::fromRgbF(1, 1, 1, 0.1f));
+    palette.setColor(QPalette::Window, TovikColors::white(0.1));
     m_monthDivider->setPalette(palette);
 
     m_currentMonthView = new CalendarView(m_content);
     m_nextMonthView = new CalendarView(m_content);
 
-    const QPointer<CalendarViewController> self(this);
-    m_currentMonthView->onDisplayedMonthChanged = [self](Instant month) {
-        if (self) {
-            self->clearSelection();
-            self->syncNextMonth(month);
-            self->syncWeekRowCount();
-        }
-    };
-    m_nextMonthView->onDisplayedMonthChanged = [self](Instant month) {
-        if (self) {
-            self->clearSelection();
-            const Instant previous = TovikGregorianCalendar::addingMonths(month, -1).value_or(month);
-            self->m_currentMonthView->setDisplayedMonth(previous, false);
-            self->syncNextMonth(previous);
-            self->syncWeekRowCount();
-        }
-    };
+    using Self = CalendarViewController;
+    m_currentMonthView->onDisplayedMonthChanged = tovikWeakCallback(this, [](Self *self, Instant month) {
+        self->clearSelection();
+        self->syncNextMonth(month);
+        self->syncWeekRowCount();
+    });
+    m_nextMonthView->onDisplayedMonthChanged = tovikWeakCallback(this, [](Self *self, Instant month) {
+        self->clearSelection();
+        const Instant previous = TovikGregorianCalendar::addingMonths(month, -1).value_or(month);
+        self->m_currentMonthView->setDisplayedMonth(previous, false);
+        self->syncNextMonth(previous);
+        self->syncWeekRowCount();
+    });
     syncNextMonth(m_currentMonthView->displayedMonth());
     syncWeekRowCount();
 
-    m_currentMonthView->onDragBegan = [self](Instant day, bool togglesOff) {
-        if (self) {
-            self->beginSelection(day, SelectionOwner::current, togglesOff);
-        }
-    };
-    m_nextMonthView->onDragBegan = [self](Instant day, bool togglesOff) {
-        if (self) {
-            self->beginSelection(day, SelectionOwner::next, togglesOff);
-        }
-    };
-    const auto dragChanged = [self](QPointF windowPoint) {
-        if (self) {
-            self->updateSelection(windowPoint);
-        }
-    };
+    m_currentMonthView->onDragBegan = tovikWeakCallback(this, [](Self *self, Instant day, bool togglesOff) {
+        self->beginSelection(day, SelectionOwner::current, togglesOff);
+    });
+    m_nextMonthView->onDragBegan = tovikWeakCallback(this, [](Self *self, Instant day, bool togglesOff) {
+        self->beginSelection(day, SelectionOwner::next, togglesOff);
+    });
+    const auto dragChanged = tovikWeakCallback(this, &Self::updateSelection);
     m_currentMonthView->onDragChanged = dragChanged;
     m_nextMonthView->onDragChanged = dragChanged;
-    const auto dragEnded = [self] {
-        if (self) {
-            self->m_dragAnchorDate.reset();
-            self->m_selectionOwner.reset();
-        }
-    };
+    const auto dragEnded = tovikWeakCallback(this, [](Self *self) {
+        self->m_dragAnchorDate.reset();
+        self->m_selectionOwner.reset();
+    });
     m_currentMonthView->onDragEnded = dragEnded;
     m_nextMonthView->onDragEnded = dragEnded;
 
-    m_content->onLayout = [self] {
-        if (self) {
-            self->layoutContent();
-        }
-    };
-    m_content->onWillAppear = [self] {
-        if (self) {
-            self->refreshTodayIfNeeded(currentInstant());
-        }
-    };
+    m_content->onLayout = tovikWeakCallback(this, &Self::layoutContent);
+    m_content->onWillAppear = tovikWeakCallback(this, [](Self *self) { self->refreshTodayIfNeeded(currentInstant()); });
     return m_content;
 }
 

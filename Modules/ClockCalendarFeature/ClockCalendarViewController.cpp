@@ -3,22 +3,21 @@
 #include "CalendarViewController.h"
 #include "TimePageViewController.h"
 
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikSegmentedControl.h>
 #include <TovikKit/TovikSymbols.h>
+#include <TovikKit/TovikWeakCallback.h>
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QToolButton>
-#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <tuple>
 
 namespace {
 
@@ -27,8 +26,6 @@ constexpr std::array<ClockCalendarTab, 3> tabs = {ClockCalendarTab::clock, Clock
 constexpr double miniWindowButtonMargin = 10;
 constexpr double miniWindowSymbolSize = 13;
 constexpr double tabSymbolPointSize = 10;
-const QColor miniWindowTint = QColor::fromRgbF(1, 1, 1, 0.55f);
-const QColor selectedSegmentFill = QColor::fromRgbF(1, 1, 1, 0.16f);
 
 QColor blended(const QColor &color, const QColor &toward, double fraction)
 {
@@ -36,34 +33,6 @@ QColor blended(const QColor &color, const QColor &toward, double fraction)
                             float(color.greenF() + (toward.greenF() - color.greenF()) * fraction),
                             float(color.blueF() + (toward.blueF() - color.blueF()) * fraction),
                             float(color.alphaF() + (toward.alphaF() - color.alphaF()) * fraction));
-}
-
-// A symbol's outline is costly to build, and every icon of one symbol shares it: it is built once per
-// name, weight and size, and only scaled into each image.
-QPainterPath symbolPath(const QString &name, QFont::Weight weight, double side)
-{
-    static std::map<std::tuple<QString, int, double>, QPainterPath> cache;
-    const auto key = std::make_tuple(name, int(weight), side);
-    auto found = cache.find(key);
-    if (found == cache.end()) {
-        found = cache.emplace(key, TovikSymbols::path(name, QRectF(0, 0, side, side), weight)).first;
-    }
-    return found->second;
-}
-
-// The symbol in a square of `side` points at `origin`, one device pixel clear of its edges, as the
-// symbol set draws its own images.
-void drawSymbol(QPainter &painter, const QPainterPath &path, QPointF origin, double side, qreal devicePixelRatio,
-                const QColor &color)
-{
-    const double margin = 1 / devicePixelRatio;
-    const double scale = (side - 2 * margin) / side;
-    QTransform placement;
-    placement.translate(origin.x() + margin, origin.y() + margin);
-    placement.scale(scale, scale);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(color);
-    painter.drawPath(placement.map(path));
 }
 
 QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePixelRatio)
@@ -82,28 +51,20 @@ QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePi
     gradient.setColorAt(1, blended(color, Qt::black, 0.15));
     painter.fillPath(shape, gradient);
 
-    // The symbol at point size 10 has its natural square of 1.2 x 10 points, centred.
-    const double glyphSide = std::ceil(tabSymbolPointSize * 1.2);
-    const double offset = (side - glyphSide) / 2;
-    drawSymbol(painter, symbolPath(symbol, QFont::Bold, glyphSide), QPointF(offset, offset), glyphSide,
-               devicePixelRatio, Qt::white);
+    // The symbol at its natural size, centred.
+    const QPixmap glyph =
+        TovikSymbols::pixmap(symbol, tabSymbolPointSize, QFont::Bold, QColor(Qt::white), devicePixelRatio);
+    const QSizeF glyphSize = glyph.deviceIndependentSize();
+    painter.drawPixmap(QPointF((side - glyphSize.width()) / 2, (side - glyphSize.height()) / 2), glyph);
     return pixmap;
 }
 
 QIcon miniWindowIcon()
 {
-    const double side = std::ceil(miniWindowSymbolSize * 1.2);
-    const QPainterPath path = symbolPath(QStringLiteral("pip.enter"), QFont::Normal, side);
     QIcon icon;
     for (const qreal ratio : {1.0, 2.0}) {
-        QPixmap pixmap(QSize(int(side * ratio), int(side * ratio)));
-        pixmap.setDevicePixelRatio(ratio);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        drawSymbol(painter, path, QPointF(0, 0), side, ratio, miniWindowTint);
-        painter.end();
-        icon.addPixmap(pixmap);
+        icon.addPixmap(TovikSymbols::pixmap(QStringLiteral("pip.enter"), miniWindowSymbolSize, QFont::Normal,
+                                            TovikColors::white(0.55), ratio));
     }
     return icon;
 }
@@ -157,14 +118,13 @@ QString ClockCalendarViewController::tabSymbol(ClockCalendarTab tab)
 
 QColor ClockCalendarViewController::tabColor(ClockCalendarTab tab)
 {
-    // The system's orange, red and teal in their dark-appearance variants.
     switch (tab) {
     case ClockCalendarTab::clock:
-        return QColor(0xFF, 0x9F, 0x0A);
+        return TovikColors::systemOrange();
     case ClockCalendarTab::calendar:
-        return QColor(0xFF, 0x45, 0x3A);
+        return TovikColors::systemRed();
     case ClockCalendarTab::stopwatch:
-        return QColor(0x40, 0xC8, 0xE0);
+        return TovikColors::systemTeal();
     }
     return unselectedTabColor();
 }
@@ -219,7 +179,7 @@ QWidget *ClockCalendarViewController::loadView()
     }
     m_segment = new TovikSegmentedControl(labels, root);
     m_segment->setFont(TovikFonts::systemFont(11, QFont::DemiBold));
-    m_segment->setSelectedFill(selectedSegmentFill);
+    m_segment->setSelectedFill(TovikColors::white(0.16));
     m_segment->setSegmentWidth(segmentWidth);
     m_segment->resize(m_segment->sizeHint());
     connect(m_segment, &TovikSegmentedControl::activated, this, &ClockCalendarViewController::segmentChanged);
@@ -235,12 +195,7 @@ QWidget *ClockCalendarViewController::loadView()
     connect(button, &QToolButton::clicked, this, &ClockCalendarViewController::openMiniWindow);
     m_miniWindowButton = button;
 
-    const QPointer<ClockCalendarViewController> self(this);
-    root->onLayout = [self] {
-        if (self) {
-            self->layoutSubviews();
-        }
-    };
+    root->onLayout = tovikWeakCallback(this, &ClockCalendarViewController::layoutSubviews);
 
     // Restoring only reads: a value outside the tabs stays in the store until the next real change.
     if (m_configuration.preferences) {

@@ -4,6 +4,7 @@
 #include "ClockCalendarTab.h"
 
 #include <ClockCalendarShared/Instant.h>
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikSegmentedControl.h>
 #include <TovikKit/TovikViewController.h>
@@ -30,7 +31,7 @@ public:
     static constexpr double segmentWidth = 68;
     static constexpr double miniWindowButtonSide = 22;
     static constexpr double tabIconSide = 16;
-    static QColor backgroundColor() { return QColor(40, 40, 42); }
+    static QColor backgroundColor() { return TovikColors::windowBackground(); }
 
     // Frames of the strip's parts and of the container inside root bounds, y-up.
     struct Layout {
@@ -43,7 +44,7 @@ public:
     static QString tabLabel(ClockCalendarTab tab);
     static QString tabSymbol(ClockCalendarTab tab);
     static QColor tabColor(ClockCalendarTab tab);
-    static QColor unselectedTabColor() { return QColor(0x8E, 0x8E, 0x93); }
+    static QColor unselectedTabColor() { return TovikColors::systemGray(); }
     // The 16-point rounded gradient icon with the tab's symbol in white, at 1x and 2x.
     static QIcon tabIcon(const QString &symbol, const QColor &color);
 

@@ -4,6 +4,7 @@
 
 #include <ClockCalendarShared/TovikLunarDate.h>
 #include <Platform/Ui/TovikViewTicker.h>
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 
@@ -128,8 +129,8 @@ void ClockFaceView::paintEvent(QPaintEvent *)
         painter.drawText(line.frame, Qt::AlignCenter, line.shown);
     };
     if (m_frames.showsDateAndLunar) {
-        draw(m_date, QColor::fromRgbF(1, 1, 1, 0.88f));
-        draw(m_lunar, QColor::fromRgbF(1, 1, 1, 0.78f));
+        draw(m_date, TovikColors::white(0.88));
+        draw(m_lunar, TovikColors::white(0.78));
     }
     m_clockGlyphs.setStyle(m_clock.font, Qt::white, devicePixelRatioF());
     m_clockGlyphs.draw(painter, m_clock.frame, m_clock.shown);

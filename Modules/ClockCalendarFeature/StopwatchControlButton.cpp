@@ -1,5 +1,6 @@
 #include "StopwatchControlButton.h"
 
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikSymbols.h>
@@ -105,6 +106,6 @@ void StopwatchControlButton::paintEvent(QPaintEvent *)
     }
 
     painter.setFont(TovikFonts::systemFont(10));
-    painter.setPen(QColor::fromRgbF(1, 1, 1, 0.7));
+    painter.setPen(TovikColors::white(0.7));
     painter.drawText(title, Qt::AlignCenter, m_title);
 }

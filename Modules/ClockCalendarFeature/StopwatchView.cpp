@@ -2,8 +2,10 @@
 
 #include <Platform/Ui/TovikDeferredTask.h>
 #include <Platform/Ui/TovikViewTicker.h>
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
+#include <TovikKit/TovikWeakCallback.h>
 
 #include <QAction>
 #include <QApplication>
@@ -11,16 +13,14 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QStyleHints>
 
 #include <utility>
 
 namespace {
 
-const QColor runningColour = QColor::fromRgbF(0.15f, 0.98f, 1.0f, 1.0f);
-const QColor pausedColour = QColor::fromRgbF(1, 1, 1, 0.78f);
-const QColor systemBlue(0x0A, 0x84, 0xFF);
+const QColor runningColour = TovikColors::fromComponents(0.15, 0.98, 1.0);
+const QColor pausedColour = TovikColors::white(0.78);
 
 } // namespace
 
@@ -45,21 +45,12 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));
 
     if (showsControls) {
-        m_toggleButton =
-            new StopwatchControlButton(systemBlue, QStringLiteral("play.fill"), QStringLiteral("开始"), this);
-        m_resetButton = new StopwatchControlButton(
-            QColor::fromRgbF(1, 1, 1, 0.14f), QStringLiteral("arrow.counterclockwise"), QStringLiteral("重置"), this);
-        const QPointer<StopwatchView> weak(this);
-        m_toggleButton->onPress = [weak] {
-            if (weak) {
-                weak->toggle();
-            }
-        };
-        m_resetButton->onPress = [weak] {
-            if (weak) {
-                weak->reset();
-            }
-        };
+        m_toggleButton = new StopwatchControlButton(TovikColors::systemBlue(), QStringLiteral("play.fill"),
+                                                    QStringLiteral("开始"), this);
+        m_resetButton = new StopwatchControlButton(TovikColors::white(0.14), QStringLiteral("arrow.counterclockwise"),
+                                                   QStringLiteral("重置"), this);
+        m_toggleButton->onPress = tovikWeakCallback(this, &StopwatchView::toggle);
+        m_resetButton->onPress = tovikWeakCallback(this, &StopwatchView::reset);
     }
     setToolTip(QStringLiteral("单击暂停/继续，双击清零"));
     setFocusPolicy(Qt::ClickFocus);
@@ -157,12 +148,7 @@ void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
         reset();
         return;
     }
-    const QPointer<StopwatchView> weak(this);
-    m_pendingSingleClick->schedule(interval, [weak] {
-        if (weak) {
-            weak->toggle();
-        }
-    });
+    m_pendingSingleClick->schedule(interval, tovikWeakCallback(this, &StopwatchView::toggle));
 }
 
 void StopwatchView::contextMenuEvent(QContextMenuEvent *event)

@@ -20,6 +20,7 @@ class TovikDeferredTask;
 // view toggles once the double-click interval has passed; a double click resets instead.
 class StopwatchView final : public QWidget, public FloatingPanelInteractiveView {
     Q_OBJECT
+    Q_INTERFACES(FloatingPanelInteractiveView)
     Q_DISABLE_COPY_MOVE(StopwatchView)
 public:
     // The button row reserved at the bottom when the controls are shown.

@@ -8,6 +8,7 @@
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
+#include <TovikKit/TovikWeakCallback.h>
 
 #include <utility>
 
@@ -35,7 +36,7 @@ QWidget *TimePageViewController::loadView()
     } else {
         m_clockFace->setParent(root);
     }
-    root->onLayout = [this] { layoutPage(); };
+    root->onLayout = tovikWeakCallback(this, &TimePageViewController::layoutPage);
     return root;
 }
 

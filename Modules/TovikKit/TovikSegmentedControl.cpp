@@ -1,5 +1,7 @@
 #include "TovikSegmentedControl.h"
 
+#include "TovikColors.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -12,10 +14,10 @@ constexpr double inset = 2;
 constexpr double trackRadius = 6;
 constexpr double selectionRadius = 5;
 constexpr double imageSpacing = 4;
-const QColor trackFill = QColor::fromRgbF(1, 1, 1, 0.07f);
-const QColor separator = QColor::fromRgbF(1, 1, 1, 0.12f);
-const QColor labelColor = QColor::fromRgbF(1, 1, 1, 0.78f);
-const QColor selectedLabelColor = QColor::fromRgbF(1, 1, 1, 0.95f);
+const QColor trackFill = TovikColors::white(0.07);
+const QColor separator = TovikColors::white(0.12);
+const QColor labelColor = TovikColors::white(0.78);
+const QColor selectedLabelColor = TovikColors::white(0.95);
 
 } // namespace
 

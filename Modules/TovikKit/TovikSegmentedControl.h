@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TovikColors.h"
+
 #include <QColor>
 #include <QIcon>
 #include <QStringList>
@@ -60,5 +62,5 @@ private:
     double m_segmentWidth = 68;
     int m_selected = -1;
     int m_pressed = -1;
-    QColor m_selectedFill = QColor::fromRgbF(1, 1, 1, 0.16f);
+    QColor m_selectedFill = TovikColors::white(0.16);
 };

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <functional>
 #include <map>
+#include <mutex>
+#include <utility>
 
 namespace {
 
@@ -168,6 +170,23 @@ double strokeFor(QFont::Weight weight)
     return std::clamp(0.075 + (static_cast<double>(weight) - 400.0) * 0.0001, 0.045, 0.12);
 }
 
+// An outline is costly to build and every image of one symbol shares it: it is built once per name and
+// weight, and only scaled into each box. Images may be drawn off the main thread for QML.
+QPainterPath drawing(const Drawing &draw, const QString &name, QFont::Weight weight)
+{
+    static std::mutex guard;
+    static std::map<std::pair<QString, int>, QPainterPath> cache;
+    const std::lock_guard lock(guard);
+    const auto key = std::make_pair(name, static_cast<int>(weight));
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        QPainterPath built = draw(strokeFor(weight));
+        built.setFillRule(Qt::WindingFill);
+        found = cache.emplace(key, built).first;
+    }
+    return found->second;
+}
+
 } // namespace
 
 namespace TovikSymbols {
@@ -196,9 +215,7 @@ QPainterPath path(const QString &name, const QRectF &box, QFont::Weight weight)
     const double inset = margin * scale * fineScale;
     transform.translate(box.center().x() - side / 2 + inset, box.center().y() - side / 2 + inset);
     transform.scale(scale, scale);
-    QPainterPath drawing = found->second(stroke);
-    drawing.setFillRule(Qt::WindingFill);
-    return transform.map(drawing);
+    return transform.map(drawing(found->second, name, weight));
 }
 
 QPixmap pixmap(const QString &name, double pointSize, QFont::Weight weight, const QColor &color, qreal devicePixelRatio)

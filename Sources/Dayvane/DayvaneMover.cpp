@@ -9,20 +9,34 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStorageInfo>
 
+#include <cerrno>
 #include <filesystem>
-#include <sys/statvfs.h>
 #include <system_error>
 
 namespace {
 
-bool isOnReadOnlyMount(const QString &path)
+namespace fs = std::filesystem;
+
+fs::path nativePath(const QString &path)
 {
-    struct statvfs info {};
-    if (path.isEmpty() || statvfs(QFile::encodeName(path).constData(), &info) != 0) {
-        return false;
-    }
-    return (info.f_flag & ST_RDONLY) != 0;
+    return fs::path(QFile::encodeName(path).toStdString());
+}
+
+DayvaneMover::Failure failure(const std::error_code &error)
+{
+    return {error.value(), QString::fromLocal8Bit(error.message().c_str())};
+}
+
+bool isInside(const QString &path, const QString &folder)
+{
+    return !folder.isEmpty() && QDir::cleanPath(path).startsWith(QDir::cleanPath(folder) + QLatin1Char('/'));
+}
+
+bool isRemovableMediumMount(const QString &mountPoint)
+{
+    return mountPoint.startsWith(QLatin1String("/media/")) || mountPoint.startsWith(QLatin1String("/run/media/"));
 }
 
 bool askToMove(const DayvaneMover::Texts &texts)
@@ -38,54 +52,66 @@ bool askToMove(const DayvaneMover::Texts &texts)
     return box.clickedButton() == move;
 }
 
-void showFailure(const DayvaneMover::Texts &texts, const QString &description)
+void showFailure(const DayvaneMover::Texts &texts, const QString &reason, const QString &detail)
 {
     QMessageBox box;
     box.setIcon(QMessageBox::Warning);
     box.setText(texts.failureTitle);
-    box.setInformativeText(description);
+    box.setInformativeText(reason);
+    box.setDetailedText(detail);
     box.exec();
 }
 
-std::optional<QString> copyFile(const QString &source, const QString &destination)
+std::optional<DayvaneMover::Failure> copyTree(const QString &source, const QString &destination)
 {
-    QFile file(source);
-    if (!file.copy(destination)) {
-        return file.errorString();
+    std::error_code error;
+    if (!fs::is_directory(nativePath(source), error)) {
+        return failure(error ? error : std::make_error_code(std::errc::not_a_directory));
     }
-    QFile::setPermissions(destination, QFile::permissions(source));
-    return std::nullopt;
-}
-
-std::optional<QString> copyFolder(const QString &source, const QString &destination)
-{
-    if (!QDir().mkpath(destination)) {
-        return QCoreApplication::translate("DayvaneMover", "Cannot create %1").arg(destination);
+    fs::create_directories(nativePath(destination), error);
+    if (error) {
+        return failure(error);
     }
     const QDir sourceDir(source);
     QDirIterator it(source, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo entry(it.next());
-        const QString target = destination + QLatin1Char('/') + sourceDir.relativeFilePath(entry.filePath());
+        const fs::path from = nativePath(entry.filePath());
+        const fs::path to = nativePath(destination + QLatin1Char('/') + sourceDir.relativeFilePath(entry.filePath()));
         if (entry.isSymLink()) {
             // The link is copied as written, so a relative link keeps pointing inside the copy.
-            std::error_code error;
-            const auto written =
-                std::filesystem::read_symlink(QFile::encodeName(entry.filePath()).toStdString(), error);
+            const fs::path written = fs::read_symlink(from, error);
             if (!error) {
-                std::filesystem::create_symlink(written, QFile::encodeName(target).toStdString(), error);
-            }
-            if (error) {
-                return QString::fromStdString(error.message());
+                fs::create_symlink(written, to, error);
             }
         } else if (entry.isDir()) {
-            if (!QDir().mkpath(target)) {
-                return QCoreApplication::translate("DayvaneMover", "Cannot create %1").arg(target);
-            }
-        } else if (const auto error = copyFile(entry.filePath(), target)) {
-            return error;
+            fs::create_directories(to, error);
+        } else {
+            fs::copy_file(from, to, error);
         }
+        if (error) {
+            return failure(error);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<DayvaneMover::Failure> moveFile(const QString &source, const QString &destination)
+{
+    std::error_code error;
+    fs::rename(nativePath(source), nativePath(destination), error);
+    if (error == std::errc::cross_device_link) {
+        error.clear();
+        fs::copy_file(nativePath(source), nativePath(destination), error);
+        if (!error) {
+            // The copy is what counts; an original that cannot go (a read-only medium) stays where it was.
+            std::error_code ignored;
+            fs::remove(nativePath(source), ignored);
+        }
+    }
+    if (error) {
+        return failure(error);
     }
     return std::nullopt;
 }
@@ -98,6 +124,7 @@ Texts texts(const QStringList &preferredLanguages)
 {
     if (!preferredLanguages.isEmpty() && preferredLanguages.first().startsWith(QLatin1String("zh"))) {
         return {
+            Language::chinese,
             QStringLiteral("将 Dayvane 移到「应用程序」文件夹？"),
             QStringLiteral("Dayvane 正在从安装磁盘映像运行。移到「应用程序」后才能长期使用，并在通知中心添加小组件。"),
             QStringLiteral("移到应用程序"),
@@ -106,6 +133,7 @@ Texts texts(const QStringList &preferredLanguages)
         };
     }
     return {
+        Language::english,
         QStringLiteral("Move Dayvane to the Applications folder?"),
         QStringLiteral("Dayvane is running from the installer disk image. Move it to Applications to keep using "
                        "it and add its widgets to Notification Center."),
@@ -115,27 +143,41 @@ Texts texts(const QStringList &preferredLanguages)
     };
 }
 
+QString failureReason(Language language, int errorNumber)
+{
+    const bool chinese = language == Language::chinese;
+    switch (errorNumber) {
+    case EACCES:
+    case EPERM:
+        return chinese ? QStringLiteral("权限不足") : QStringLiteral("Permission denied.");
+    case ENOSPC:
+    case EDQUOT:
+        return chinese ? QStringLiteral("磁盘空间不足") : QStringLiteral("Not enough disk space.");
+    case EROFS:
+        return chinese ? QStringLiteral("目标位置只读") : QStringLiteral("The destination is read-only.");
+    case ENOENT:
+    case ENOTDIR:
+        return chinese ? QStringLiteral("找不到文件") : QStringLiteral("A file could not be found.");
+    case ENAMETOOLONG:
+        return chinese ? QStringLiteral("路径过长") : QStringLiteral("A path is too long.");
+    case EIO:
+        return chinese ? QStringLiteral("读写出错") : QStringLiteral("A file could not be read or written.");
+    default:
+        return chinese ? QStringLiteral("发生意外错误") : QStringLiteral("An unexpected error occurred.");
+    }
+}
+
 Environment systemEnvironment()
 {
     Environment environment;
-    const QString applications = QDir::homePath() + QStringLiteral("/Applications");
-    const QString appImage = qEnvironmentVariable("APPIMAGE");
-    if (!appImage.isEmpty()) {
-        environment.installedTree = appImage;
-        environment.destination = applications + QStringLiteral("/Dayvane.AppImage");
-        environment.launchTarget = environment.destination;
-    } else {
-        // An installed tree is <prefix>/bin/dayvane; a build folder holds the program on its own.
-        QDir tree(QCoreApplication::applicationDirPath());
-        if (tree.dirName() == QLatin1String("bin")) {
-            tree.cdUp();
-        }
-        environment.installedTree = tree.absolutePath();
-        environment.destination = applications + QStringLiteral("/Dayvane");
-        environment.launchTarget =
-            environment.destination + QLatin1Char('/') + tree.relativeFilePath(QCoreApplication::applicationFilePath());
-    }
-    environment.isReadOnly = isOnReadOnlyMount;
+    environment.executable = QCoreApplication::applicationFilePath();
+    environment.appImage = qEnvironmentVariable("APPIMAGE");
+    environment.appDir = qEnvironmentVariable("APPDIR");
+    environment.home = QDir::homePath();
+    environment.mountOf = [](const QString &path) {
+        const QStorageInfo storage(path);
+        return Mount{storage.rootPath(), storage.isReadOnly()};
+    };
     environment.preferredLanguages = [] { return QLocale::system().uiLanguages(); };
     environment.askToMove = askToMove;
     environment.install = install;
@@ -147,21 +189,48 @@ Environment systemEnvironment()
     return environment;
 }
 
+std::optional<Move> moveFor(const Environment &environment)
+{
+    const QString applications = QDir::cleanPath(environment.home + QStringLiteral("/Applications"));
+    // The runtime's variables are inherited by whatever an AppImage starts; only a program inside the
+    // mounted image is that AppImage.
+    if (!environment.appImage.isEmpty() && isInside(environment.executable, environment.appDir)) {
+        if (QFileInfo(QDir::cleanPath(environment.appImage)).path() == applications) {
+            return std::nullopt;
+        }
+        const QString destination = applications + QStringLiteral("/Dayvane.AppImage");
+        return Move{Move::Kind::appImageFile, environment.appImage, destination, destination};
+    }
+    // An installed tree is <prefix>/bin/dayvane; a build folder holds the program on its own.
+    QString tree = QFileInfo(QDir::cleanPath(environment.executable)).path();
+    if (QFileInfo(tree).fileName() == QLatin1String("bin")) {
+        tree = QFileInfo(tree).path();
+    }
+    const Mount mount = environment.mountOf(tree);
+    if (!mount.isReadOnly || !isRemovableMediumMount(mount.mountPoint)) {
+        return std::nullopt;
+    }
+    const QString destination = applications + QStringLiteral("/Dayvane");
+    return Move{Move::Kind::applicationTree, tree, destination,
+                destination + QLatin1Char('/') + QDir(tree).relativeFilePath(environment.executable)};
+}
+
 bool offerMoveIfNeeded(const Environment &environment)
 {
-    if (!environment.isReadOnly(environment.installedTree)) {
+    const std::optional<Move> move = moveFor(environment);
+    if (!move) {
         return false;
     }
     const Texts chosen = texts(environment.preferredLanguages());
     if (!environment.askToMove(chosen)) {
         return false;
     }
-    if (const auto error = environment.install(environment.installedTree, environment.destination)) {
-        environment.showFailure(chosen, *error);
+    if (const auto failed = environment.install(*move)) {
+        environment.showFailure(chosen, failureReason(chosen.language, failed->errorNumber), failed->detail);
         return false;
     }
     // Whether or not the copy starts, this instance ends: the user chose the copy.
-    environment.launch(environment.launchTarget);
+    environment.launch(move->launchTarget);
     environment.terminate();
     return true;
 }
@@ -171,20 +240,25 @@ bool offerMoveIfNeeded()
     return offerMoveIfNeeded(systemEnvironment());
 }
 
-std::optional<QString> install(const QString &source, const QString &destination)
+std::optional<Failure> install(const Move &move)
 {
-    const QFileInfo existing(destination);
+    const QFileInfo existing(move.destination);
     if (existing.exists() || existing.isSymLink()) {
-        QFile old(destination);
+        QFile old(move.destination);
+        errno = 0;
         if (!old.moveToTrash()) {
-            return old.errorString();
+            return Failure{errno, old.errorString()};
         }
     }
-    QDir().mkpath(QFileInfo(destination).absolutePath());
-    if (QFileInfo(source).isDir()) {
-        return copyFolder(source, destination);
+    std::error_code error;
+    fs::create_directories(nativePath(QFileInfo(move.destination).absolutePath()), error);
+    if (error) {
+        return failure(error);
     }
-    return copyFile(source, destination);
+    if (move.kind == Move::Kind::appImageFile) {
+        return moveFile(move.source, move.destination);
+    }
+    return copyTree(move.source, move.destination);
 }
 
 } // namespace DayvaneMover

@@ -1,28 +1,17 @@
 #include "DayvaneWindowController.h"
 
-#include "DayvaneFrameText.h"
 #include "DayvaneWindowPlacement.h"
 
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikFrameText.h>
+#include <TovikKit/TovikScreenPlacement.h>
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
-
-namespace {
-
-QRectF primaryGeometry()
-{
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    return primary ? QRectF(primary->geometry()) : QRectF();
-}
-
-} // namespace
 
 DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsStore> preferences,
                                                  const StopwatchStore &stopwatchStore, QObject *parent)
@@ -73,7 +62,7 @@ void DayvaneWindowController::show(DayvaneDeepLink)
 
 QRectF DayvaneWindowController::frame() const
 {
-    return DayvaneWindowPlacement::toGlobalYUp(QRectF(m_window->geometry()), primaryGeometry());
+    return TovikScreenPlacement::frame(*m_window);
 }
 
 bool DayvaneWindowController::eventFilter(QObject *watched, QEvent *event)
@@ -87,29 +76,22 @@ bool DayvaneWindowController::eventFilter(QObject *watched, QEvent *event)
 void DayvaneWindowController::windowWillClose()
 {
     if (m_preferences) {
-        m_preferences->set(frameKey, DayvaneFrameText::format(frame()));
+        m_preferences->set(frameKey, TovikFrameText::format(frame()));
     }
 }
 
 void DayvaneWindowController::placeWindow()
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary) {
-        return;
-    }
-    const QRectF primaryQt(primary->geometry());
-    std::vector<QRectF> screens;
-    for (const QScreen *screen : QGuiApplication::screens()) {
-        screens.push_back(DayvaneWindowPlacement::toGlobalYUp(QRectF(screen->geometry()), primaryQt));
-    }
     std::optional<QRectF> stored;
     if (m_preferences) {
         if (const auto text = m_preferences->text(frameKey)) {
-            stored = DayvaneFrameText::parse(*text);
+            stored = TovikFrameText::parse(*text);
         }
     }
-    const QRectF available = DayvaneWindowPlacement::toGlobalYUp(QRectF(primary->availableGeometry()), primaryQt);
-    const QRectF created(0, 0, contentSize.width(), contentSize.height());
-    const QRectF frame = DayvaneWindowPlacement::initialFrame(stored, created, screens, available);
-    m_window->setGeometry(DayvaneWindowPlacement::toQtGlobal(frame, primaryQt).toRect());
+    const std::vector<TovikScreenPlacement::Screen> screens = TovikScreenPlacement::screens();
+    if (screens.empty()) {
+        return;
+    }
+    TovikScreenPlacement::setFrame(
+        *m_window, DayvaneWindowPlacement::initialFrame(stored, QSizeF(contentSize), QSizeF(minimumSize), screens));
 }

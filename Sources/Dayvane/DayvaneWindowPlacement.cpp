@@ -1,49 +1,36 @@
 #include "DayvaneWindowPlacement.h"
 
-#include <TovikKit/TovikGeometry.h>
-
 #include <cmath>
 
 namespace DayvaneWindowPlacement {
 
-QRectF toGlobalYUp(const QRectF &qtRect, const QRectF &primaryQtGeometry)
+bool isUsable(const QRectF &frame, const std::vector<TovikScreenPlacement::Screen> &screens)
 {
-    const QRectF relative = qtRect.translated(-primaryQtGeometry.x(), -primaryQtGeometry.y());
-    return TovikGeometry::fromQt(relative, primaryQtGeometry.height());
-}
-
-QRectF toQtGlobal(const QRectF &yUp, const QRectF &primaryQtGeometry)
-{
-    return TovikGeometry::toQt(yUp, primaryQtGeometry.height())
-        .translated(primaryQtGeometry.x(), primaryQtGeometry.y());
-}
-
-bool isUsable(const QRectF &frame, const std::vector<QRectF> &screens)
-{
-    const bool sane = std::isfinite(frame.x()) && std::isfinite(frame.y()) && frame.width() > 0 && frame.height() > 0
-                      && frame.width() <= maximumSide && frame.height() <= maximumSide;
+    const bool sane = std::isfinite(frame.x()) && std::isfinite(frame.y()) && std::isfinite(frame.width())
+                      && std::isfinite(frame.height()) && frame.width() > 0 && frame.height() > 0;
     if (!sane) {
         return false;
     }
-    for (const QRectF &screen : screens) {
-        if (screen.intersects(frame)) {
+    for (const TovikScreenPlacement::Screen &screen : screens) {
+        if (screen.frame.intersects(frame)) {
             return true;
         }
     }
     return false;
 }
 
-QRectF initialFrame(const std::optional<QRectF> &stored, const QRectF &created, const std::vector<QRectF> &screens,
-                    const std::optional<QRectF> &primaryAvailable)
+QRectF initialFrame(const std::optional<QRectF> &stored, const QSizeF &size, const QSizeF &minimumSize,
+                    const std::vector<TovikScreenPlacement::Screen> &screens)
 {
     if (stored && isUsable(*stored, screens)) {
-        return *stored;
+        const auto screen = TovikScreenPlacement::owningScreen(*stored, screens);
+        return TovikScreenPlacement::fitted(*stored, screen->visibleFrame, minimumSize);
     }
-    if (!primaryAvailable) {
-        return created;
+    if (screens.empty()) {
+        return QRectF(QPointF(0, 0), size);
     }
-    return QRectF(primaryAvailable->center().x() - created.width() / 2,
-                  primaryAvailable->center().y() - created.height() / 2, created.width(), created.height());
+    // The platform lists the primary screen first.
+    return TovikScreenPlacement::centeredFrame(size, screens.front().visibleFrame);
 }
 
 } // namespace DayvaneWindowPlacement

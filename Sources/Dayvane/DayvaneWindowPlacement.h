@@ -1,27 +1,22 @@
 #pragma once
 
+#include <TovikKit/TovikScreenPlacement.h>
+
 #include <QRectF>
+#include <QSizeF>
 
 #include <optional>
 #include <vector>
 
-// Where the main window opens, decided without touching a screen: frames here are in the global y-up space
-// (origin at the bottom-left of the primary screen), the space in which frames are stored.
+// Where the main window opens, decided without touching a screen, in the global y-up space.
 namespace DayvaneWindowPlacement {
 
-// Larger sides than this are damage, not a window.
-inline constexpr double maximumSide = 100000;
+// A stored frame is damage unless its numbers are finite, its size positive and it overlaps a screen.
+bool isUsable(const QRectF &frame, const std::vector<TovikScreenPlacement::Screen> &screens);
 
-// The one conversion between Qt's global y-down geometry and the global y-up space, and its inverse.
-QRectF toGlobalYUp(const QRectF &qtRect, const QRectF &primaryQtGeometry);
-QRectF toQtGlobal(const QRectF &yUp, const QRectF &primaryQtGeometry);
-
-// A stored frame is applied only when its size is positive and sane and it overlaps at least one screen.
-bool isUsable(const QRectF &frame, const std::vector<QRectF> &screens);
-
-// The stored frame when usable; otherwise `created` centred on the primary screen's available area;
-// without any screen, `created` as it is.
-QRectF initialFrame(const std::optional<QRectF> &stored, const QRectF &created, const std::vector<QRectF> &screens,
-                    const std::optional<QRectF> &primaryAvailable);
+// A usable stored frame fitted into the visible area of the screen it lands on; otherwise a window of
+// `size` centred on the main screen's visible area; without any screen, `size` at the origin.
+QRectF initialFrame(const std::optional<QRectF> &stored, const QSizeF &size, const QSizeF &minimumSize,
+                    const std::vector<TovikScreenPlacement::Screen> &screens);
 
 } // namespace DayvaneWindowPlacement

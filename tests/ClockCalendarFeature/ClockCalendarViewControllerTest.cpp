@@ -4,6 +4,7 @@
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikSymbols.h>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,6 +170,39 @@ TEST(ClockCalendarTabIcon, isALighterTopOverADarkerBottomWithAWhiteSymbol)
             }
         }
         EXPECT_GT(whitest, 200) << "the symbol is drawn in white";
+    }
+}
+
+TEST(ClockCalendarTabIcon, showsTheSymbolSetsOwnSymbolCentredAtItsNaturalSize)
+{
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const char *symbol : {"clock", "calendar", "stopwatch"}) {
+            SCOPED_TRACE(testing::Message() << symbol << " at " << ratio);
+            const QImage icon = ClockCalendarViewController::tabIcon(symbol, QColor(0xFF, 0x45, 0x3A))
+                                    .pixmap(QSize(16, 16), ratio)
+                                    .toImage();
+            // Point size 10 draws into a 12-point square, 2 points in from each side of the 16-point icon.
+            const QImage glyph = TovikSymbols::pixmap(symbol, 10, QFont::Bold, Qt::white, ratio).toImage();
+            ASSERT_EQ(glyph.size(), QSize(int(12 * ratio), int(12 * ratio)));
+            const int offset = int(2 * ratio);
+            int solid = 0;
+            int mismatched = 0;
+            for (int y = 0; y < glyph.height(); ++y) {
+                for (int x = 0; x < glyph.width(); ++x) {
+                    const int alpha = glyph.pixelColor(x, y).alpha();
+                    const QColor shown = icon.pixelColor(x + offset, y + offset);
+                    const int whiteness = std::min({shown.red(), shown.green(), shown.blue()});
+                    if (alpha >= 160) {
+                        ++solid;
+                        mismatched += whiteness > 160 ? 0 : 1;
+                    } else if (alpha == 0) {
+                        mismatched += whiteness < 150 ? 0 : 1;
+                    }
+                }
+            }
+            EXPECT_GT(solid, 0);
+            EXPECT_EQ(mismatched, 0);
+        }
     }
 }
 

@@ -1,10 +1,10 @@
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Dayvane/DayvaneAppDelegate.h>
-#include <Dayvane/DayvaneFrameText.h>
 #include <Dayvane/DayvaneWindowController.h>
-#include <Dayvane/DayvaneWindowPlacement.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikFrameText.h>
+#include <TovikKit/TovikScreenPlacement.h>
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -58,8 +58,10 @@ TEST_F(DayvaneShellTest, launchShowsTheCentredMainWindow)
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Dayvane"));
     EXPECT_EQ(window->size(), QSize(720, 480));
     EXPECT_EQ(window->minimumSize(), QSize(520, 360));
-    EXPECT_NEAR(window->geometry().center().x(), primaryAvailable().center().x(), 1);
-    EXPECT_NEAR(window->geometry().center().y(), primaryAvailable().center().y(), 1);
+    // Placement sets the outer corner; the content's size is what is centred.
+    const QRect outer(window->frameGeometry().topLeft(), window->size());
+    EXPECT_NEAR(outer.center().x(), primaryAvailable().center().x(), 1);
+    EXPECT_NEAR(outer.center().y(), primaryAvailable().center().y(), 1);
     EXPECT_FALSE(m_preferences->contains(DayvaneWindowController::frameKey)) << "opening writes no frame";
     EXPECT_EQ(delegate->mainWindowController()->content()->configuration().selectedTabKey, "dayvane.selectedTab");
 }
@@ -74,19 +76,23 @@ TEST_F(DayvaneShellTest, aMoveInProgressOpensNoWindow)
 TEST_F(DayvaneShellTest, theFrameComesBackExactlyAfterClosing)
 {
     const QRect moved(primaryAvailable().topLeft() + QPoint(30, 40), QSize(640, 400));
+    QPoint outerCorner;
     {
         auto controller = makeWindow();
         controller->showWindow();
         controller->window()->setGeometry(moved);
+        outerCorner = controller->window()->frameGeometry().topLeft();
         controller->window()->close();
         EXPECT_FALSE(controller->window()->isVisible());
     }
     const auto text = m_preferences->text(DayvaneWindowController::frameKey);
     ASSERT_TRUE(text);
     const QRectF primary(QGuiApplication::primaryScreen()->geometry());
-    EXPECT_EQ(DayvaneFrameText::parse(*text), DayvaneWindowPlacement::toGlobalYUp(QRectF(moved), primary));
+    EXPECT_EQ(TovikFrameText::parse(*text),
+              TovikScreenPlacement::toGlobalYUp(QRectF(outerCorner, moved.size()), primary));
 
     auto reopened = makeWindow();
+    reopened->showWindow();
     EXPECT_EQ(reopened->window()->geometry(), moved);
 }
 

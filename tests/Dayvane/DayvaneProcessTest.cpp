@@ -1,8 +1,8 @@
 // Starts the real program: it shows its window, takes a second launch's link and lets that process end,
 // and quits once its window closes, leaving the frame behind.
-#include <Dayvane/DayvaneFrameText.h>
 #include <Dayvane/DayvaneSingleInstance.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikFrameText.h>
 
 #include <QDir>
 #include <QFile>
@@ -87,7 +87,7 @@ TEST_F(DayvaneProcessTest, showsItsWindowTakesOverLinksAndQuitsWhenTheWindowClos
     ASSERT_TRUE(store);
     const auto frame = store->text("dayvane.mainWindow.frame");
     ASSERT_TRUE(frame);
-    const auto parsed = DayvaneFrameText::parse(*frame);
+    const auto parsed = TovikFrameText::parse(*frame);
     ASSERT_TRUE(parsed);
     EXPECT_EQ(parsed->size(), QSizeF(720, 480));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <TovikKit/TovikColors.h>
+
 #include <QPalette>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -12,7 +14,7 @@ public:
     {
         setAutoFillBackground(true);
         QPalette colours = palette();
-        colours.setColor(QPalette::Window, QColor(40, 40, 42));
+        colours.setColor(QPalette::Window, TovikColors::windowBackground());
         setPalette(colours);
         auto *layout = new QVBoxLayout(this);
         layout->setContentsMargins(0, 0, 0, 0);

@@ -1,4 +1,5 @@
 // The in-house symbols: every name the application asks for draws inside its box, at 1x and 2x.
+#include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikSymbols.h>
 
 #include <QImage>
@@ -106,7 +107,7 @@ TEST(TovikSymbols, SheetOfEverySymbolForPeopleToLookAt)
     // One row at 1x and one at 2x, 16 points, on the dark window background: tovik-symbols.png.
     const QStringList names = TovikSymbols::names();
     QImage sheet(names.size() * 48, 96, QImage::Format_ARGB32_Premultiplied);
-    sheet.fill(QColor(40, 40, 42));
+    sheet.fill(TovikColors::windowBackground());
     QPainter painter(&sheet);
     for (int i = 0; i < names.size(); ++i) {
         painter.drawPixmap(QPointF(i * 48 + 14, 14), TovikSymbols::pixmap(names[i], 16, QFont::Medium, Qt::white, 1));

@@ -1,4 +1,4 @@
-#include "DayvaneFrameText.h"
+#include "TovikFrameText.h"
 
 #include <array>
 #include <charconv>
@@ -74,7 +74,7 @@ private:
 
 } // namespace
 
-namespace DayvaneFrameText {
+namespace TovikFrameText {
 
 std::string format(const QRectF &frame)
 {
@@ -107,4 +107,4 @@ std::optional<QRectF> parse(std::string_view text)
     return QRectF(x, y, width, height);
 }
 
-} // namespace DayvaneFrameText
+} // namespace TovikFrameText

@@ -7,7 +7,7 @@
 #include <string_view>
 
 // The stored text form of a window frame, "{{x, y}, {w, h}}", in the global y-up screen space.
-namespace DayvaneFrameText {
+namespace TovikFrameText {
 
 // Numbers are written in their shortest form that reads back to the same value.
 std::string format(const QRectF &frame);
@@ -15,4 +15,4 @@ std::string format(const QRectF &frame);
 // number that is not finite gives none. Never throws.
 std::optional<QRectF> parse(std::string_view text);
 
-} // namespace DayvaneFrameText
+} // namespace TovikFrameText
