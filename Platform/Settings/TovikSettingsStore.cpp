@@ -433,7 +433,8 @@ sqlite3_stmt *TovikSettingsStore::statement(Statement which) const
 
 int TovikSettingsStore::failureCode() const
 {
-    return m_db ? sqlite3_extended_errcode(m_db) : SQLITE_CANTOPEN;
+    const int code = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_CANTOPEN;
+    return isFailure(code) ? code : SQLITE_ERROR;
 }
 
 int TovikSettingsStore::step(Statement which) const
@@ -470,11 +471,8 @@ void TovikSettingsStore::attend(Wait wait) const
     // Another process may have set the file aside (and put a fresh store in its place): writes to the old
     // file would be lost to everyone else, so follow the name. A store that could not be opened again is
     // tried anew.
-    int moved = 1;
-    if (m_db) {
-        sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved);
-    }
-    if (moved) {
+    int moved = 0;
+    if (!m_db || (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)) {
         reopen();
     }
     applyWait(wait);

@@ -15,6 +15,7 @@ struct sqlite3_stmt;
 
 // A persistent key-value settings store in one SQLite file, safe to share between processes.
 // Values keep their kind (integer, real, text), so a text stored where a number belongs is told apart.
+// If another process sets the file aside, the next operation follows the name to the store that replaced it.
 class TovikSettingsStore {
 public:
     using Value = std::variant<std::int64_t, double, std::string>;
@@ -68,7 +69,7 @@ public:
     // transaction. An exception from `body` rolls back and propagates.
     Outcome transaction(const std::function<void(TovikSettingsStore &)> &body, Wait wait = Wait::patiently);
     // Runs `body` as one read transaction, so several reads see a single state of the store. Anything but
-    // done means some read in `body` found nothing to read, whatever it returned.
+    // done means `body` did not run or some read in it failed, whatever that read returned.
     Outcome snapshot(const std::function<void(const TovikSettingsStore &)> &body, Wait wait = Wait::patiently) const;
 
 private:
