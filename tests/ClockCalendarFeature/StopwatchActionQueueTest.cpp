@@ -119,8 +119,9 @@ TEST_F(StopwatchActionQueueTest, PressesWhileAnotherProcessHoldsTheSuiteShowAtOn
 
     // Start, reset, start again: written in that order, each at the instant of its press.
     lock.release();
-    QTRY_VERIFY_WITH_TIMEOUT(store().load().isRunning(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!view.findChild<StopwatchActionQueue *>()->isWaiting(), 5000);
     const StopwatchState stored = store().load();
+    ASSERT_TRUE(stored.isRunning());
     EXPECT_EQ(stored.accumulatedSeconds, 0);
     EXPECT_GE(*stored.startedAt, beforeRestart);
     EXPECT_LE(*stored.startedAt, afterRestart);
