@@ -1,4 +1,5 @@
-// The stopwatch store on a real file: toggle (one immediate transaction) and load (one read transaction).
+// The stopwatch store on a real file: toggle (one immediate transaction) and load (one read transaction), each
+// waiting patiently for a lock as the widget side does, or briefly as the window's press and tick do.
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
@@ -45,6 +46,18 @@ void StopwatchStoreToggle(benchmark::State &state)
 }
 BENCHMARK(StopwatchStoreToggle)->Unit(benchmark::kMicrosecond);
 
+void StopwatchStoreToggleBriefly(benchmark::State &state)
+{
+    BenchFolder folder;
+    const StopwatchStore store(TovikSettingsStore::open(folder.file()), "dayvane.stopwatch", [] {});
+    double now = 1'800'000'000;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.toggle(now, StopwatchStore::Wait::briefly));
+        now += 0.5;
+    }
+}
+BENCHMARK(StopwatchStoreToggleBriefly)->Unit(benchmark::kMicrosecond);
+
 void StopwatchStoreLoad(benchmark::State &state)
 {
     BenchFolder folder;
@@ -55,6 +68,18 @@ void StopwatchStoreLoad(benchmark::State &state)
     }
 }
 BENCHMARK(StopwatchStoreLoad)->Unit(benchmark::kMicrosecond);
+
+// The window's tick: a read that gives up quickly on a lock, alternating with the patient one above.
+void StopwatchStoreTryLoad(benchmark::State &state)
+{
+    BenchFolder folder;
+    const StopwatchStore store(TovikSettingsStore::open(folder.file()), "dayvane.stopwatch");
+    store.save({3725.9, 1'800'000'000.0});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.tryLoad());
+    }
+}
+BENCHMARK(StopwatchStoreTryLoad)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

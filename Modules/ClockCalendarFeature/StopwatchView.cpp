@@ -1,5 +1,7 @@
 #include "StopwatchView.h"
 
+#include "StopwatchActionQueue.h"
+
 #include <Platform/Ui/TovikDeferredTask.h>
 #include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikColors.h>
@@ -38,7 +40,7 @@ StopwatchView::Frames StopwatchView::layout(const QRectF &b, bool showsControls)
 
 StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent)
     : QWidget(parent)
-    , m_store(std::move(store))
+    , m_actions(new StopwatchActionQueue(std::move(store), this))
 {
     m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -61,6 +63,12 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     connect(copy, &QAction::triggered, this, &StopwatchView::copyTime);
     addAction(copy);
 
+    // Actions written after the other process let go show without waiting for the next tick.
+    m_actions->onSettled = [weak = QPointer<StopwatchView>(this)] {
+        if (weak) {
+            weak->refresh();
+        }
+    };
     m_pendingSingleClick = new TovikDeferredTask(this);
     new TovikViewTicker(this, 1000, [this] { refresh(); });
     layoutSubviews();
@@ -74,7 +82,7 @@ void StopwatchView::refresh()
 
 void StopwatchView::refresh(Instant now)
 {
-    const StopwatchState state = m_store.load();
+    const StopwatchState state = m_actions->refresh();
     m_label->setText(QString::fromStdString(state.elapsedText(now)));
 
     const bool running = state.isRunning();
@@ -101,13 +109,13 @@ void StopwatchView::refresh(Instant now)
 
 void StopwatchView::toggle()
 {
-    m_store.toggle(currentInstant());
+    m_actions->toggle(currentInstant());
     refresh();
 }
 
 void StopwatchView::reset()
 {
-    m_store.reset();
+    m_actions->reset();
     refresh();
 }
 

@@ -13,6 +13,7 @@
 
 #include <optional>
 
+class StopwatchActionQueue;
 class TovikDeferredTask;
 
 // The shared stopwatch as a large "HH:MM:SS" text, optionally with start/pause and reset buttons below it.
@@ -58,7 +59,7 @@ private:
     void reset();
     void layoutSubviews();
 
-    StopwatchStore m_store;
+    StopwatchActionQueue *m_actions = nullptr;
     TimeTextLabel *m_label = nullptr;
     StopwatchControlButton *m_toggleButton = nullptr;
     StopwatchControlButton *m_resetButton = nullptr;

@@ -1,5 +1,6 @@
 #include "StopwatchState.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdint>
@@ -32,4 +33,12 @@ std::string StopwatchState::elapsedText(Instant now) const
     std::snprintf(text, sizeof text, "%02" PRId64 ":%02" PRId64 ":%02" PRId64, seconds / 3600, seconds % 3600 / 60,
                   seconds % 60);
     return text;
+}
+
+StopwatchState StopwatchState::toggled(Instant now) const
+{
+    if (!startedAt) {
+        return {accumulatedSeconds, now};
+    }
+    return {std::max(0.0, accumulatedSeconds + std::max(0.0, now - *startedAt)), std::nullopt};
 }

@@ -1,8 +1,5 @@
 #include "StopwatchStore.h"
 
-#include <Platform/Settings/TovikSettingsStore.h>
-
-#include <algorithm>
 #include <cmath>
 
 StopwatchStore::StopwatchStore(std::shared_ptr<TovikSettingsStore> defaults, const std::string &keyPrefix,
@@ -14,62 +11,76 @@ StopwatchStore::StopwatchStore(std::shared_ptr<TovikSettingsStore> defaults, con
 {
 }
 
+StopwatchState StopwatchStore::read(const TovikSettingsStore &suite) const
+{
+    StopwatchState state;
+    const double accumulated = suite.number(m_accumulatedSecondsKey).value_or(0);
+    state.accumulatedSeconds = std::isfinite(accumulated) && accumulated > 0 ? accumulated : 0;
+    // A start that is not a finite number cannot be counted from; the stopwatch reads as paused.
+    if (const std::optional<double> started = suite.number(m_startedAtKey); started && std::isfinite(*started)) {
+        state.startedAt = *started;
+    }
+    return state;
+}
+
 StopwatchState StopwatchStore::load() const
 {
     StopwatchState state;
-    if (!m_defaults) {
-        return state;
+    if (m_defaults) {
+        // One read transaction: a concurrent toggle is seen whole or not at all.
+        m_defaults->snapshot([&](const TovikSettingsStore &suite) { state = read(suite); });
     }
-    // One read transaction: a concurrent toggle is seen whole or not at all.
-    m_defaults->snapshot([&](const TovikSettingsStore &suite) {
-        const double accumulated = suite.number(m_accumulatedSecondsKey).value_or(0);
-        state.accumulatedSeconds = std::isfinite(accumulated) && accumulated > 0 ? accumulated : 0;
-        // A start that is not a finite number cannot be counted from; the stopwatch reads as paused.
-        if (const std::optional<double> started = suite.number(m_startedAtKey); started && std::isfinite(*started)) {
-            state.startedAt = *started;
-        }
-    });
     return state;
 }
 
-StopwatchState StopwatchStore::toggle(Instant now) const
+std::optional<StopwatchState> StopwatchStore::tryLoad() const
 {
     StopwatchState state;
+    if (m_defaults
+        && m_defaults->snapshot([&](const TovikSettingsStore &suite) { state = read(suite); }, Wait::briefly)
+               != Outcome::done) {
+        return std::nullopt;
+    }
+    return state;
+}
+
+StopwatchStore::Attempt StopwatchStore::toggle(Instant now, Wait wait) const
+{
+    return change(wait, true, [now](const StopwatchState &stored) { return stored.toggled(now); });
+}
+
+StopwatchStore::Attempt StopwatchStore::reset(Wait wait) const
+{
+    // The previous contents do not matter, so they are not read.
+    return change(wait, false, [](const StopwatchState &) { return StopwatchState{}; });
+}
+
+StopwatchStore::Attempt StopwatchStore::save(const StopwatchState &state, Wait wait) const
+{
+    return change(wait, false, [&state](const StopwatchState &) { return state; });
+}
+
+StopwatchStore::Attempt StopwatchStore::change(Wait wait, bool reads,
+                                               const std::function<StopwatchState(const StopwatchState &)> &next) const
+{
     if (!m_defaults) {
-        state.startedAt = now;
-        return state;
+        return {Outcome::done, next(StopwatchState{})};
     }
+    StopwatchState state;
     // Read and write under one write lock, so a toggle from the other process is never lost.
-    const bool committed = m_defaults->transaction([&](TovikSettingsStore &suite) {
-        state = load();
-        if (!state.startedAt) {
-            state.startedAt = now;
-        } else {
-            const double run = std::max(0.0, now - *state.startedAt);
-            state.accumulatedSeconds = std::max(0.0, state.accumulatedSeconds + run);
-            state.startedAt.reset();
-        }
-        write(suite, state);
-    });
-    if (!committed) {
-        return load();
+    const Outcome outcome = m_defaults->transaction(
+        [&](TovikSettingsStore &suite) {
+            state = next(reads ? read(suite) : StopwatchState{});
+            write(suite, state);
+        },
+        wait);
+    if (outcome != Outcome::done) {
+        return {outcome, StopwatchState{}};
     }
-    notify();
-    return state;
-}
-
-StopwatchState StopwatchStore::reset() const
-{
-    const StopwatchState state;
-    save(state);
-    return state;
-}
-
-void StopwatchStore::save(const StopwatchState &state) const
-{
-    if (m_defaults && m_defaults->transaction([&](TovikSettingsStore &suite) { write(suite, state); })) {
-        notify();
+    if (m_onChange) {
+        m_onChange();
     }
+    return {outcome, state};
 }
 
 void StopwatchStore::write(TovikSettingsStore &suite, const StopwatchState &state) const
@@ -79,12 +90,5 @@ void StopwatchStore::write(TovikSettingsStore &suite, const StopwatchState &stat
         suite.set(m_startedAtKey, *state.startedAt);
     } else {
         suite.remove(m_startedAtKey);
-    }
-}
-
-void StopwatchStore::notify() const
-{
-    if (m_onChange) {
-        m_onChange();
     }
 }

@@ -2,35 +2,48 @@
 
 #include "StopwatchState.h"
 
+#include <Platform/Settings/TovikSettingsStore.h>
+
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
-
-class TovikSettingsStore;
 
 // Reads and writes the stopwatch in a settings suite that the application and the widget share. Every
 // operation re-reads the suite, so neither side keeps a copy that could drift. Without a suite it is inert.
 class StopwatchStore {
 public:
+    using Wait = TovikSettingsStore::Wait;
+    using Outcome = TovikSettingsStore::Outcome;
+
+    // What an action came to: done with the state it stored, or nothing stored because another process
+    // held the suite (busy) or the suite could not be written (failed).
+    struct Attempt {
+        Outcome outcome = Outcome::failed;
+        StopwatchState state; // the stored state; the default when nothing was stored
+        bool operator==(const Attempt &) const = default;
+    };
+
     StopwatchStore(std::shared_ptr<TovikSettingsStore> defaults, const std::string &keyPrefix,
                    std::function<void()> onChange = {});
 
     StopwatchState load() const;
-    StopwatchState toggle(Instant now) const;
-    StopwatchState reset() const;
-    void save(const StopwatchState &state) const;
+    // A read that waits only briefly for another process's lock: none when the suite could not be read now.
+    std::optional<StopwatchState> tryLoad() const;
+    // Without a suite an action returns the state it would have stored, writes nothing and tells nobody.
+    Attempt toggle(Instant now, Wait wait = Wait::patiently) const;
+    Attempt reset(Wait wait = Wait::patiently) const;
+    Attempt save(const StopwatchState &state, Wait wait = Wait::patiently) const;
 
     const std::shared_ptr<TovikSettingsStore> &defaults() const { return m_defaults; }
     const std::string &accumulatedSecondsKey() const { return m_accumulatedSecondsKey; }
     const std::string &startedAtKey() const { return m_startedAtKey; }
 
-    // The one store of each deliverable: the shared suite "K9PZQW41RT.local.tovik.dayvane", prefix
-    // "dayvane.stopwatch", reloading the stopwatch widget after every write. Defined in DayvaneCore.
-    static const StopwatchStore &dayvane();
-
 private:
+    // Stores what `next` makes of the state (the stored one, read in the same transaction, when `reads`).
+    Attempt change(Wait wait, bool reads, const std::function<StopwatchState(const StopwatchState &)> &next) const;
+    StopwatchState read(const TovikSettingsStore &suite) const;
     void write(TovikSettingsStore &suite, const StopwatchState &state) const;
-    void notify() const;
 
     std::shared_ptr<TovikSettingsStore> m_defaults;
     std::string m_accumulatedSecondsKey;

@@ -3,8 +3,8 @@
 #include "DayvaneMover.h"
 #include "DayvaneWindowController.h"
 
-#include <ClockCalendarShared/StopwatchStore.h>
 #include <DayvaneCore/DayvaneDeepLink.h>
+#include <DayvaneCore/DayvaneStopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QApplication>
@@ -17,7 +17,8 @@ DayvaneAppDelegate::Services DayvaneAppDelegate::systemServices()
     return {
         [] { return DayvaneMover::offerMoveIfNeeded(); },
         [] {
-            return std::make_unique<DayvaneWindowController>(TovikSettingsStore::standard(), StopwatchStore::dayvane());
+            return std::make_unique<DayvaneWindowController>(TovikSettingsStore::standard(),
+                                                             DayvaneStopwatchStore::shared());
         },
         [] { QCoreApplication::quit(); },
     };

@@ -1,10 +1,11 @@
-#include <ClockCalendarShared/StopwatchStore.h>
+#include "DayvaneStopwatchStore.h"
+
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/WidgetCenter/WidgetCenter.h>
 
-const StopwatchStore &StopwatchStore::dayvane()
+const StopwatchStore &DayvaneStopwatchStore::shared()
 {
-    // Opened once per process; a suite that cannot be opened leaves the stopwatch inert.
+    // A suite that cannot be opened leaves the stopwatch inert.
     static const StopwatchStore store(TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane"), "dayvane.stopwatch",
                                       [] { WidgetCenter::reloadTimelines("DayvaneStopwatchWidget"); });
     return store;

@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <limits>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -47,20 +50,66 @@ std::string integrityCheck(const fs::path &file)
     return answer;
 }
 
-// Runs in a forked child: toggles the stopwatch in its own connection and reports how many toggles started it.
-[[noreturn]] void toggleInChild(const fs::path &file, int toggles, int reportFd)
+// Runs in a forked child: opens its own connection, waits at the start line (the other end of `startFd` closing)
+// so that both children toggle at the same time, then writes every state its toggles stored to `log`, as pairs
+// of accumulated seconds and start (not a number while paused).
+[[noreturn]] void toggleInChild(const fs::path &file, int toggles, int startFd, const fs::path &log)
 {
     auto suite = TovikSettingsStore::open(file);
     if (!suite) {
         ::_exit(2);
     }
     const StopwatchStore store(suite, "dayvane.stopwatch");
-    int starts = 0;
-    for (int i = 0; i < toggles; ++i) {
-        starts += store.toggle(1'000'000 + i).isRunning() ? 1 : 0;
+    char start = 0;
+    if (::read(startFd, &start, 1) != 0) {
+        ::_exit(3);
     }
-    const bool reported = ::write(reportFd, &starts, sizeof starts) == static_cast<ssize_t>(sizeof starts);
-    ::_exit(reported ? 0 : 3);
+    std::vector<double> stored;
+    for (int i = 0; i < toggles; ++i) {
+        const StopwatchStore::Attempt attempt = store.toggle(currentInstant());
+        if (attempt.outcome != StopwatchStore::Outcome::done) {
+            ::_exit(4);
+        }
+        stored.push_back(attempt.state.accumulatedSeconds);
+        stored.push_back(attempt.state.startedAt.value_or(std::numeric_limits<double>::quiet_NaN()));
+    }
+    std::ofstream out(log, std::ios::binary);
+    out.write(reinterpret_cast<const char *>(stored.data()),
+              static_cast<std::streamsize>(stored.size() * sizeof(double)));
+    out.close();
+    ::_exit(out ? 0 : 5);
+}
+
+// Holds the write lock of a suite in another connection while it lives.
+class WriteLock {
+public:
+    explicit WriteLock(const fs::path &file)
+    {
+        sqlite3_open_v2(file.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        m_held = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~WriteLock() { sqlite3_close_v2(m_db); }
+    WriteLock(const WriteLock &) = delete;
+    WriteLock &operator=(const WriteLock &) = delete;
+
+    bool isHeld() const { return m_held; }
+    void release()
+    {
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        m_held = false;
+    }
+
+private:
+    sqlite3 *m_db = nullptr;
+    bool m_held = false;
+};
+
+void execute(const fs::path &file, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close_v2(db);
 }
 
 } // namespace
@@ -69,7 +118,7 @@ TEST_F(StopwatchStoreTest, ToggleOnAFreshSuiteStartsAndStoresZero)
 {
     ASSERT_TRUE(suite);
     const StopwatchStore store = makeStore();
-    const StopwatchState state = store.toggle(1000);
+    const StopwatchState state = store.toggle(1000).state;
     EXPECT_EQ(state, (StopwatchState{0, 1000.0}));
     EXPECT_EQ(suite->value(startedKey), TovikSettingsStore::Value(1000.0));
     EXPECT_EQ(suite->value(accumulatedKey), TovikSettingsStore::Value(0.0));
@@ -81,17 +130,17 @@ TEST_F(StopwatchStoreTest, ToggleTwiceGathersTheRunAndRemovesTheStart)
 {
     const StopwatchStore store = makeStore();
     store.toggle(1000);
-    const StopwatchState paused = store.toggle(1005.25);
+    const StopwatchState paused = store.toggle(1005.25).state;
     EXPECT_EQ(paused, (StopwatchState{5.25, std::nullopt}));
     EXPECT_FALSE(suite->contains(startedKey));
     EXPECT_EQ(suite->number(accumulatedKey), 5.25);
     EXPECT_EQ(paused.elapsedText(99999), "00:00:05");
 
     store.toggle(2000);
-    EXPECT_EQ(store.toggle(2010), (StopwatchState{15.25, std::nullopt}));
+    EXPECT_EQ(store.toggle(2010).state, (StopwatchState{15.25, std::nullopt}));
     // A clock that went back while running adds nothing.
     store.toggle(3000);
-    EXPECT_EQ(store.toggle(2990), (StopwatchState{15.25, std::nullopt}));
+    EXPECT_EQ(store.toggle(2990).state, (StopwatchState{15.25, std::nullopt}));
     EXPECT_EQ(changes, 6);
 }
 
@@ -101,7 +150,7 @@ TEST_F(StopwatchStoreTest, ToggleReadsTheSuiteNotAnEarlierResult)
     const StopwatchStore other(TovikSettingsStore::open(suite->path()), "dayvane.stopwatch");
     store.toggle(1000);
     other.toggle(1060);
-    EXPECT_EQ(store.toggle(1100), (StopwatchState{60, 1100.0}));
+    EXPECT_EQ(store.toggle(1100).state, (StopwatchState{60, 1100.0}));
 }
 
 TEST_F(StopwatchStoreTest, ResetWhileRunningRemovesTheStartStoresZeroAndNotifies)
@@ -109,7 +158,7 @@ TEST_F(StopwatchStoreTest, ResetWhileRunningRemovesTheStartStoresZeroAndNotifies
     const StopwatchStore store = makeStore();
     suite->set(accumulatedKey, 42.0);
     suite->set(startedKey, 500.0);
-    EXPECT_EQ(store.reset(), StopwatchState{});
+    EXPECT_EQ(store.reset(), (StopwatchStore::Attempt{StopwatchStore::Outcome::done, {}}));
     EXPECT_FALSE(suite->contains(startedKey));
     EXPECT_EQ(suite->value(accumulatedKey), TovikSettingsStore::Value(0.0));
     EXPECT_EQ(changes, 1);
@@ -162,6 +211,78 @@ TEST_F(StopwatchStoreTest, MalformedValuesLoadAsZeroAndPaused)
     EXPECT_EQ(changes, 0);
 }
 
+TEST_F(StopwatchStoreTest, ActionThatCannotGetTheLockStoresNothingAndSaysSo)
+{
+    using Wait = StopwatchStore::Wait;
+    using Outcome = StopwatchStore::Outcome;
+    const StopwatchStore store = makeStore();
+    store.save({5, 1000.0});
+    WriteLock lock(suite->path());
+    ASSERT_TRUE(lock.isHeld());
+    EXPECT_EQ(store.toggle(1010, Wait::briefly).outcome, Outcome::busy);
+    EXPECT_EQ(store.reset(Wait::briefly).outcome, Outcome::busy);
+    EXPECT_EQ(store.save({1, 2.0}, Wait::briefly).outcome, Outcome::busy);
+    // Readers still see the last commit while another connection holds the write lock.
+    EXPECT_EQ(store.tryLoad(), (StopwatchState{5, 1000.0}));
+    EXPECT_EQ(changes, 1);
+
+    lock.release();
+    EXPECT_EQ(store.toggle(1010, Wait::briefly), (StopwatchStore::Attempt{Outcome::done, {15, std::nullopt}}));
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(StopwatchStoreTest, SuiteThatCannotBeWrittenClaimsNothing)
+{
+    using Outcome = StopwatchStore::Outcome;
+    const StopwatchStore store = makeStore();
+    store.toggle(1000);
+    // Another process set the suite aside, and its name now leads to a folder no store can be opened in.
+    const fs::path file = suite->path();
+    for (const char *suffix : {"", "-wal", "-shm"}) {
+        fs::rename(file.string() + suffix, folder / (std::string("aside") + suffix));
+    }
+    fs::create_directory(file);
+    EXPECT_EQ(store.reset().outcome, Outcome::failed);
+    EXPECT_EQ(store.toggle(2000).outcome, Outcome::failed);
+    EXPECT_EQ(store.tryLoad(), std::nullopt);
+    EXPECT_EQ(changes, 1);
+
+    // Once the name can hold a store again, the next action opens one there.
+    fs::remove(file);
+    EXPECT_EQ(store.toggle(3000), (StopwatchStore::Attempt{Outcome::done, {0, 3000.0}}));
+    EXPECT_EQ(StopwatchStore(TovikSettingsStore::open(file), "dayvane.stopwatch").load(), (StopwatchState{0, 3000.0}));
+}
+
+TEST(StopwatchStore, ToggleFollowsASuiteReplacedUnderneath)
+{
+    const std::pair<const char *, void (*)(const fs::path &)> cases[] = {
+        {"table replaced by another layout",
+         [](const fs::path &file) {
+             execute(file, "DROP TABLE settings; CREATE TABLE settings (id INTEGER PRIMARY KEY, name TEXT NOT NULL)");
+         }},
+        {"file set aside by another process, a fresh one in its place",
+         [](const fs::path &file) {
+             for (const char *suffix : {"", "-wal", "-shm"}) {
+                 fs::rename(file.string() + suffix, file.string() + ".damaged-1" + suffix);
+             }
+             EXPECT_TRUE(TovikSettingsStore::open(file));
+         }},
+    };
+    for (const auto &[name, replace] : cases) {
+        SCOPED_TRACE(name);
+        TemporaryFolder folder;
+        const fs::path file = folder / "settings.sqlite3";
+        int changes = 0;
+        const StopwatchStore store(TovikSettingsStore::open(file), "dayvane.stopwatch", [&] { ++changes; });
+        store.save({7, std::nullopt});
+        replace(file);
+        EXPECT_EQ(store.toggle(1000), (StopwatchStore::Attempt{StopwatchStore::Outcome::done, {0, 1000.0}}));
+        EXPECT_EQ(changes, 2);
+        EXPECT_EQ(StopwatchStore(TovikSettingsStore::open(file), "dayvane.stopwatch").load(),
+                  (StopwatchState{0, 1000.0}));
+    }
+}
+
 TEST(StopwatchStore, WithoutASuiteItIsInert)
 {
     TemporaryFolder folder;
@@ -176,9 +297,10 @@ TEST(StopwatchStore, WithoutASuiteItIsInert)
     int changes = 0;
     const StopwatchStore store(unopenable, "dayvane.stopwatch", [&] { ++changes; });
     EXPECT_EQ(store.load(), StopwatchState{});
-    EXPECT_EQ(store.toggle(1000), (StopwatchState{0, 1000.0}));
-    EXPECT_EQ(store.toggle(2000), (StopwatchState{0, 2000.0}));
-    EXPECT_EQ(store.reset(), StopwatchState{});
+    EXPECT_EQ(store.toggle(1000).state, (StopwatchState{0, 1000.0}));
+    EXPECT_EQ(store.toggle(2000).state, (StopwatchState{0, 2000.0}));
+    EXPECT_EQ(store.tryLoad(), StopwatchState{});
+    EXPECT_EQ(store.reset().state, StopwatchState{});
     store.save({5, 6.0});
     EXPECT_EQ(changes, 0);
     EXPECT_FALSE(fs::exists(folder / "file" / "K9PZQW41RT.local.tovik.dayvane"));
@@ -191,35 +313,44 @@ TEST(StopwatchStore, TwoProcessesTogglingAtOnceLoseNoToggle)
     ASSERT_TRUE(TovikSettingsStore::open(file));
     constexpr int togglesPerProcess = 2000;
 
-    int report[2];
-    ASSERT_EQ(::pipe(report), 0);
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
     pid_t children[2];
-    for (pid_t &child : children) {
-        child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            ::close(report[0]);
-            toggleInChild(file, togglesPerProcess, report[1]);
+    for (int i = 0; i < 2; ++i) {
+        children[i] = ::fork();
+        ASSERT_GE(children[i], 0);
+        if (children[i] == 0) {
+            ::close(start[1]);
+            toggleInChild(file, togglesPerProcess, start[0], folder / ("log" + std::to_string(i)));
         }
     }
-    ::close(report[1]);
-    int totalStarts = 0;
-    for (pid_t child : children) {
+    ::close(start[0]);
+    // Both children are forked and wait on the pipe: closing it lets them go together.
+    ::close(start[1]);
+    std::vector<double> startedFrom;
+    std::vector<double> pausedAt;
+    for (int i = 0; i < 2; ++i) {
         int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        int starts = 0;
-        ASSERT_EQ(::read(report[0], &starts, sizeof starts), static_cast<ssize_t>(sizeof starts));
-        totalStarts += starts;
+        ASSERT_EQ(::waitpid(children[i], &status, 0), children[i]);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        std::ifstream log(folder / ("log" + std::to_string(i)), std::ios::binary);
+        for (double stored[2]; log.read(reinterpret_cast<char *>(stored), sizeof stored);) {
+            (std::isnan(stored[1]) ? pausedAt : startedFrom).push_back(stored[0]);
+        }
     }
-    ::close(report[0]);
 
-    // Serialised toggles alternate start and pause; a lost one would let both processes start the same run.
-    EXPECT_EQ(totalStarts, togglesPerProcess);
+    // Serialised toggles alternate start and pause, each continuing from the state the one before stored: every
+    // start from the pause before it (the first from zero), and every pause but the last is continued by one
+    // start. A toggle that read a state another process was replacing leaves a start or a pause without its
+    // partner.
+    EXPECT_EQ(startedFrom.size(), static_cast<std::size_t>(togglesPerProcess));
     const StopwatchStore store(TovikSettingsStore::open(file), "dayvane.stopwatch");
     const StopwatchState final = store.load();
     EXPECT_FALSE(final.isRunning());
-    EXPECT_FALSE(store.defaults()->contains(startedKey));
-    EXPECT_GE(final.accumulatedSeconds, 0);
+    startedFrom.push_back(final.accumulatedSeconds);
+    pausedAt.push_back(0);
+    std::sort(startedFrom.begin(), startedFrom.end());
+    std::sort(pausedAt.begin(), pausedAt.end());
+    EXPECT_TRUE(startedFrom == pausedAt);
     EXPECT_EQ(integrityCheck(file), "ok");
 }

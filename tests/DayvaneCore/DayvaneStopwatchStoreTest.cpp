@@ -1,6 +1,6 @@
 #include "TemporaryFolder.h"
 
-#include <ClockCalendarShared/StopwatchStore.h>
+#include <DayvaneCore/DayvaneStopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/WidgetCenter/WidgetCenter.h>
 
@@ -15,14 +15,14 @@ TEST(DayvaneStopwatchStore, SharedSuiteReloadsTheStopwatchWidgetAfterEveryWrite)
     std::vector<std::string> reloaded;
     WidgetCenter::setInProcessHandler([&](const std::string &kind) { reloaded.push_back(kind); });
 
-    const StopwatchStore &store = StopwatchStore::dayvane();
-    EXPECT_EQ(&store, &StopwatchStore::dayvane());
+    const StopwatchStore &store = DayvaneStopwatchStore::shared();
+    EXPECT_EQ(&store, &DayvaneStopwatchStore::shared());
     ASSERT_TRUE(store.defaults());
     EXPECT_EQ(store.defaults()->path(), config / "K9PZQW41RT.local.tovik.dayvane" / "settings.sqlite3");
     EXPECT_EQ(store.accumulatedSecondsKey(), "dayvane.stopwatch.accumulatedSeconds");
     EXPECT_EQ(store.startedAtKey(), "dayvane.stopwatch.startedAt");
 
-    store.toggle(100);
+    EXPECT_EQ(store.toggle(100).outcome, StopwatchStore::Outcome::done);
     store.toggle(130);
     EXPECT_EQ(store.load(), (StopwatchState{30, std::nullopt}));
     store.reset();

@@ -3,6 +3,7 @@
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cmath>
 #include <fstream>
@@ -66,6 +67,37 @@ private:
 };
 
 const std::string garbage = "these bytes are not a database\n";
+
+// Runs `sql` on `file` in a connection of its own, as another program would.
+void execute(const fs::path &file, const std::string &sql)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    sqlite3_close_v2(db);
+}
+
+// The first column of every row `sql` answers on `file`, read only, joined by "|".
+std::string query(const fs::path &file, const std::string &sql)
+{
+    sqlite3 *db = nullptr;
+    std::string answer;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_exec(
+            db, sql.c_str(),
+            [](void *out, int, char **values, char **) {
+                auto &text = *static_cast<std::string *>(out);
+                text += (text.empty() ? "" : "|") + std::string(values[0] ? values[0] : "NULL");
+                return 0;
+            },
+            &answer, nullptr);
+    }
+    sqlite3_close_v2(db);
+    return answer;
+}
+
+const std::string schemaQuery = "SELECT sql FROM sqlite_schema ORDER BY name";
+const std::string ourTable = "CREATE TABLE settings (key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID";
 
 } // namespace
 
@@ -214,6 +246,144 @@ TEST(TovikSettingsStore, DatabaseWithDamagedPagesIsKeptAside)
     EXPECT_EQ(readFile(aside.front()), bytes);
 }
 
+TEST(TovikSettingsStore, DatabaseThatIsNotOursIsKeptAsideAndAFreshStoreTakesItsPlace)
+{
+    const std::pair<const char *, std::string> cases[] = {
+        {"settings with other columns",
+         "CREATE TABLE settings (id INTEGER PRIMARY KEY, name TEXT NOT NULL, data BLOB)"},
+        {"settings with a required extra column",
+         "CREATE TABLE settings (key TEXT PRIMARY KEY NOT NULL, value, owner TEXT NOT NULL)"},
+        {"keys that may repeat", "CREATE TABLE settings (key TEXT, value)"},
+        {"values of one type", "CREATE TABLE settings (key TEXT PRIMARY KEY NOT NULL, value REAL)"},
+        {"settings is a view", "CREATE TABLE pairs (key TEXT, value); CREATE VIEW settings AS SELECT * FROM pairs"},
+        {"a trigger on settings", ourTable
+                                      + "; CREATE TRIGGER guard BEFORE INSERT ON settings BEGIN SELECT "
+                                        "RAISE(ABORT, 'read only'); END"},
+        {"another program's tables", "CREATE TABLE notes (id INTEGER PRIMARY KEY, body TEXT)"},
+        {"our table from a newer version", ourTable + "; PRAGMA user_version = 2"},
+        {"no table but a version", "PRAGMA user_version = 1; CREATE TABLE other (x)"},
+    };
+    for (const auto &[name, sql] : cases) {
+        SCOPED_TRACE(name);
+        TemporaryFolder folder;
+        const fs::path file = folder / "settings.sqlite3";
+        // Kept in WAL with the last writes still in the -wal, as a live program leaves it.
+        execute(file,
+                "PRAGMA journal_mode=WAL; " + sql + "; CREATE TABLE kept (x); INSERT INTO kept VALUES ('theirs')");
+        const std::string schema = query(file, schemaQuery);
+
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        EXPECT_TRUE(store->set("k", 1));
+        EXPECT_EQ(TovikSettingsStore::open(file)->integer("k"), 1);
+        EXPECT_EQ(query(file, "PRAGMA user_version"), "1");
+
+        std::vector<fs::path> aside = setAsideFiles(folder.path());
+        std::erase_if(aside, [](const fs::path &kept) { return kept.string().ends_with("-shm"); });
+        ASSERT_EQ(aside.size(), 2u);
+        EXPECT_EQ(aside[1].string(), aside[0].string() + "-wal");
+        EXPECT_EQ(query(aside[0], schemaQuery), schema);
+        EXPECT_EQ(query(aside[0], "SELECT x FROM kept"), "theirs");
+    }
+}
+
+TEST(TovikSettingsStore, StoreWrittenBeforeLayoutVersionsIsAdoptedWithItsData)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    execute(file, "PRAGMA journal_mode=WAL; " + ourTable + "; INSERT INTO settings VALUES ('dayvane.selectedTab', 2)");
+    ASSERT_EQ(query(file, "PRAGMA user_version"), "0");
+    {
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        EXPECT_EQ(store->integer("dayvane.selectedTab"), 2);
+        EXPECT_TRUE(store->set("k", 1));
+    }
+    EXPECT_EQ(query(file, "PRAGMA user_version"), "1");
+    EXPECT_EQ(query(file, schemaQuery), ourTable);
+    EXPECT_TRUE(setAsideFiles(folder.path()).empty());
+
+    // A fresh store is created at the version, and a store at the version opens as it is.
+    const fs::path fresh = folder / "fresh.sqlite3";
+    ASSERT_TRUE(TovikSettingsStore::open(fresh));
+    EXPECT_EQ(query(fresh, "PRAGMA user_version"), "1");
+    EXPECT_EQ(TovikSettingsStore::open(file)->integer("k"), 1);
+    EXPECT_TRUE(setAsideFiles(folder.path()).empty());
+}
+
+TEST(TovikSettingsStore, ApplicationStoreAndSuiteOfAnotherLayoutAreReplaced)
+{
+    TemporaryFolder folder;
+    ScopedEnvironment config("XDG_CONFIG_HOME", folder.path().c_str());
+    for (const char *name : {"dayvane", "K9PZQW41RT.local.tovik.dayvane"}) {
+        SCOPED_TRACE(name);
+        fs::create_directory(folder / name);
+        execute(folder / name / "settings.sqlite3",
+                "CREATE TABLE settings (id INTEGER PRIMARY KEY, name TEXT NOT NULL)");
+        auto store = std::string(name) == "dayvane" ? TovikSettingsStore::standard() : TovikSettingsStore::suite(name);
+        ASSERT_TRUE(store);
+        EXPECT_TRUE(store->set("dayvane.stopwatch.startedAt", 1000.0));
+        EXPECT_EQ(store->number("dayvane.stopwatch.startedAt"), 1000.0);
+        EXPECT_EQ(setAsideFiles(folder / name).size(), 1u);
+    }
+}
+
+TEST(TovikSettingsStore, WriteFollowsAStoreReplacedUnderneath)
+{
+    const std::pair<const char *, void (*)(const fs::path &)> cases[] = {
+        {"table replaced by another layout",
+         [](const fs::path &file) {
+             execute(file, "DROP TABLE settings; CREATE TABLE settings (id INTEGER PRIMARY KEY, name TEXT NOT NULL)");
+         }},
+        {"file set aside by another process, a fresh one in its place",
+         [](const fs::path &file) {
+             for (const char *suffix : {"", "-wal", "-shm"}) {
+                 fs::rename(file.string() + suffix, file.string() + ".damaged-1" + suffix);
+             }
+             EXPECT_TRUE(TovikSettingsStore::open(file));
+         }},
+        {"file removed", [](const fs::path &file) { fs::remove(file); }},
+    };
+    for (const auto &[name, replace] : cases) {
+        SCOPED_TRACE(name);
+        TemporaryFolder folder;
+        const fs::path file = folder / "settings.sqlite3";
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        store->set("before", 1);
+        replace(file);
+        EXPECT_TRUE(store->set("after", 2));
+        auto other = TovikSettingsStore::open(file);
+        ASSERT_TRUE(other);
+        EXPECT_EQ(other->integer("after"), 2);
+        EXPECT_EQ(store->integer("after"), 2);
+        EXPECT_FALSE(store->contains("before"));
+    }
+}
+
+TEST(TovikSettingsStore, BriefWaitGivesUpOnAnotherWritersLock)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    auto store = TovikSettingsStore::open(file);
+    auto holder = TovikSettingsStore::open(file);
+    ASSERT_TRUE(store && holder);
+    store->set("k", 10);
+    using Outcome = TovikSettingsStore::Outcome;
+    using Wait = TovikSettingsStore::Wait;
+    int runs = 0;
+    holder->transaction([&](TovikSettingsStore &) {
+        EXPECT_EQ(store->transaction([&](TovikSettingsStore &s) { s.set("k", ++runs); }, Wait::briefly), Outcome::busy);
+        std::optional<std::int64_t> seen;
+        EXPECT_EQ(store->snapshot([&](const TovikSettingsStore &s) { seen = s.integer("k"); }, Wait::briefly),
+                  Outcome::done);
+        EXPECT_EQ(seen, 10);
+    });
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(store->transaction([&](TovikSettingsStore &s) { s.set("k", ++runs); }, Wait::briefly), Outcome::done);
+    EXPECT_EQ(holder->integer("k"), 1);
+}
+
 TEST(TovikSettingsStore, FilesAre0600AndCreatedFolders0700WhateverTheUmask)
 {
     TemporaryFolder folder;
@@ -276,11 +446,11 @@ TEST(TovikSettingsStore, TransactionCommitsAllOrNothing)
                  std::runtime_error);
     EXPECT_FALSE(other->contains("a"));
 
-    const bool committed = store->transaction([](TovikSettingsStore &s) {
+    const TovikSettingsStore::Outcome committed = store->transaction([](TovikSettingsStore &s) {
         s.set("a", 1);
         s.transaction([](TovikSettingsStore &inner) { inner.set("b", 2); });
     });
-    EXPECT_TRUE(committed);
+    EXPECT_EQ(committed, TovikSettingsStore::Outcome::done);
     EXPECT_EQ(other->integer("a"), 1);
     EXPECT_EQ(other->integer("b"), 2);
 
