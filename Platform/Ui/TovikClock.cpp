@@ -1,5 +1,7 @@
 #include "TovikClock.h"
 
+#include "TovikTimeChangeWatch.h"
+
 #include <chrono>
 #include <utility>
 
@@ -7,6 +9,12 @@ TovikClock &TovikClock::shared()
 {
     static auto *clock = new TovikClock;
     return *clock;
+}
+
+TovikClock::TovikClock()
+{
+    auto *watch = new TovikTimeChangeWatch(QStringLiteral("/etc/localtime"), this);
+    connect(watch, &TovikTimeChangeWatch::changed, this, &TovikClock::announceAdjustment);
 }
 
 double TovikClock::now() const

@@ -5,7 +5,9 @@
 #include <functional>
 
 // The one source of "now" for views: the system clock, unless a test has put its own time source in. A jump
-// of the time (a test setting it) is announced with `adjusted`, so that tickers tick at once and re-arm.
+// of the time or of the zone is announced with `adjusted`, so that tickers tick at once and re-arm: the
+// wall clock set or the machine resumed (a timer waiting for midnight would otherwise wait on), the host
+// zone changed (/etc/localtime relinked or rewritten), or a test setting its time.
 class TovikClock final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TovikClock)
@@ -24,7 +26,7 @@ signals:
     void adjusted();
 
 private:
-    TovikClock() = default;
+    TovikClock();
 
     Source m_source;
 };
