@@ -70,12 +70,14 @@ double workdayLabelFontSize(double dayFontSize)
     return std::clamp(dayFontSize * 0.52, 10.0, 13.0);
 }
 
-QRectF workdayLabelFrame(const QRectF &cell, QSizeF label, double viewHeight)
+QRectF workdayLabelFrame(const QRectF &cell, QSizeF label, double viewHeight, double ceiling)
 {
     const double w = std::ceil(label.width()) + 2;
     const double h = std::ceil(label.height());
     const double cellMaxY = cell.y() + cell.height();
-    return QRectF(cell.x() + cell.width() - w - cellInset, std::min(viewHeight - h, cellMaxY + 1), w, h);
+    const double above = cellMaxY + 1;
+    const double y = above + h <= ceiling ? above : cellMaxY - 1 - h;
+    return QRectF(cell.x() + cell.width() - w - cellInset, std::min(viewHeight - h, y), w, h);
 }
 
 PageFrames pageFrames(QSizeF page, double topContentInset)

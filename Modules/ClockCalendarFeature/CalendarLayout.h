@@ -43,9 +43,10 @@ MonthViewFrames monthViewFrames(QSizeF view, int visibleRows, double titleHeight
 
 double workdayLabelFontSize(double dayFontSize);
 
-// Just above the cell, its right edge 3 points inside the cell's, never above the view's top edge.
-// `label` is the label's natural text size.
-QRectF workdayLabelFrame(const QRectF &cell, QSizeF label, double viewHeight);
+// Just above the cell, its right edge 3 points inside the cell's, never above the view's top edge. Where
+// that would reach `ceiling` (the bottom of the weekday titles and their divider, over a first-row cell),
+// it sits just inside the top of the cell instead. `label` is the label's natural text size.
+QRectF workdayLabelFrame(const QRectF &cell, QSizeF label, double viewHeight, double ceiling);
 
 // The page: one month when the content area is narrower than 640 points, two months side by side otherwise.
 struct PageFrames {

@@ -5,6 +5,7 @@
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 
@@ -46,8 +47,9 @@ QToolButton *makePagingButton(const QString &title, QWidget *parent)
 CalendarView::CalendarView(QWidget *parent)
     : QWidget(parent)
 {
-    const Instant now = currentInstant();
+    const Instant now = TovikClock::shared().now();
     m_displayedMonth = now;
+    m_displayedYearMonth = TovikGregorianCalendar::components(now);
     m_renderedToday = now;
     setFocusPolicy(Qt::ClickFocus);
 
@@ -75,7 +77,8 @@ CalendarView::CalendarView(QWidget *parent)
 void CalendarView::setDisplayedMonth(Instant date, bool notify)
 {
     m_displayedMonth = TovikGregorianCalendar::firstOfMonth(date);
-    updateMonth(currentInstant());
+    m_displayedYearMonth = TovikGregorianCalendar::components(m_displayedMonth);
+    updateMonth(TovikClock::shared().now());
     if (notify && onDisplayedMonthChanged) {
         onDisplayedMonthChanged(m_displayedMonth);
     }
@@ -97,6 +100,13 @@ void CalendarView::showNextMonth()
 
 void CalendarView::updateMonth(Instant today)
 {
+    // The month shown is a civil one: after a change of zone its first day has another instant.
+    const unsigned zone = TovikGregorianCalendar::zoneGeneration();
+    if (zone != m_renderedZone) {
+        m_renderedZone = zone;
+        m_displayedMonth = TovikGregorianCalendar::date(m_displayedYearMonth.year, m_displayedYearMonth.month, 1)
+                               .value_or(m_displayedMonth);
+    }
     m_renderedToday = today;
     TovikCalendarGrid grid = TovikCalendarGrid::make(m_displayedMonth, today);
     m_monthWeekRowCount = grid.weekRowCount();

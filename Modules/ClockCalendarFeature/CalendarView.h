@@ -5,6 +5,7 @@
 
 #include <ClockCalendarShared/Instant.h>
 #include <ClockCalendarShared/TovikCalendarGrid.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QFont>
 #include <QPointF>
@@ -37,6 +38,8 @@ public:
     // Rebuilds every cell for the displayed month; drops the selection without calling back.
     void updateMonth(Instant today);
     Instant renderedToday() const { return m_renderedToday; }
+    // The zone generation (TovikGregorianCalendar) the cells were last built in.
+    unsigned renderedZone() const { return m_renderedZone; }
 
     bool showsPreviousButton() const { return m_showsPreviousButton; }
     void setShowsPreviousButton(bool shows);
@@ -89,6 +92,7 @@ private:
     int workdayCount(const CalendarSelection::Positions &positions) const;
 
     Instant m_displayedMonth = 0;
+    TovikGregorianCalendar::YearMonthDay m_displayedYearMonth;
     QToolButton *m_previousButton = nullptr;
     QToolButton *m_nextButton = nullptr;
     std::array<CalendarDayCell *, CalendarLayout::gridCellCount> m_dayCells{};
@@ -105,6 +109,7 @@ private:
 
     std::vector<TovikCalendarCellData> m_gridCells;
     Instant m_renderedToday = 0;
+    unsigned m_renderedZone = TovikGregorianCalendar::zoneGeneration();
     int m_monthWeekRowCount = 6;
     int m_visibleWeekRowCount = 6;
     double m_dayFontSize = 15;

@@ -6,12 +6,27 @@
 
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <Platform/Ui/TovikClock.h>
+#include <Platform/Ui/TovikTickSchedule.h>
+#include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikWeakCallback.h>
 
 #include <algorithm>
+
+namespace {
+
+Instant nextMidnight(Instant now)
+{
+    const Instant today = TovikGregorianCalendar::startOfDay(now);
+    const Instant tomorrow = TovikGregorianCalendar::addingDays(today, 1).value_or(today + 86400);
+    // Never before now, so that a day that cannot be computed still ticks no more than daily.
+    return tomorrow > now ? tomorrow : now + 86400;
+}
+
+} // namespace
 
 CalendarViewController::CalendarViewController(QObject *parent)
     : TovikViewController(parent)
@@ -83,7 +98,17 @@ QWidget *CalendarViewController::loadView()
     m_nextMonthView->onDragEnded = dragEnded;
 
     m_content->onLayout = tovikWeakCallback(this, &Self::layoutContent);
-    m_content->onWillAppear = tovikWeakCallback(this, [](Self *self) { self->refreshTodayIfNeeded(currentInstant()); });
+    m_content->onWillAppear =
+        tovikWeakCallback(this, [](Self *self) { self->refreshTodayIfNeeded(TovikClock::shared().now()); });
+    // The day check: one wake-up at each local midnight while the page is shown.
+    new TovikViewTicker(m_content, [self = QPointer<Self>(this)] {
+        const Instant now = TovikClock::shared().now();
+        if (!self) {
+            return TovikTickSchedule::msUntil(now, now + 86400);
+        }
+        self->refreshTodayIfNeeded(now);
+        return TovikTickSchedule::msUntil(now, nextMidnight(now));
+    });
     return m_content;
 }
 
@@ -175,8 +200,10 @@ void CalendarViewController::applySelection(const std::vector<Instant> &dates, S
 
 void CalendarViewController::refreshTodayIfNeeded(Instant now)
 {
+    // A month built in another zone has its days at that zone's midnights: it is built again.
+    const unsigned zone = TovikGregorianCalendar::followHostZone();
     for (CalendarView *monthView : {currentMonthView(), nextMonthView()}) {
-        if (!TovikGregorianCalendar::isSameDay(monthView->renderedToday(), now)) {
+        if (monthView->renderedZone() != zone || !TovikGregorianCalendar::isSameDay(monthView->renderedToday(), now)) {
             monthView->updateMonth(now);
         }
     }

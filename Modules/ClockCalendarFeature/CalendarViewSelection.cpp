@@ -232,6 +232,7 @@ void CalendarView::layoutWorkdayCountLabel()
         m_workdayLabelTextWidth = metrics.horizontalAdvance(m_workdayCountLabel->text());
     }
     const QSizeF textSize(*m_workdayLabelTextWidth, metrics.height());
-    const QRectF frame = CalendarLayout::workdayLabelFrame(m_frames.cells[*position], textSize, height());
+    const QRectF frame =
+        CalendarLayout::workdayLabelFrame(m_frames.cells[*position], textSize, height(), m_frames.weekdayDivider.y());
     m_workdayCountLabel->setGeometry(TovikGeometry::toQt(frame, height()).toRect());
 }

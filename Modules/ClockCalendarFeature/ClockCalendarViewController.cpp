@@ -3,6 +3,7 @@
 #include "CalendarViewController.h"
 #include "TimePageViewController.h"
 
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
@@ -251,7 +252,7 @@ void ClockCalendarViewController::showChild(int index)
     view->show();
 
     if (tab == ClockCalendarTab::calendar) {
-        m_calendarViewController->refreshTodayIfNeeded(currentInstant());
+        m_calendarViewController->refreshTodayIfNeeded(TovikClock::shared().now());
     }
 }
 

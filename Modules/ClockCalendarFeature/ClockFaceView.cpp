@@ -2,13 +2,15 @@
 
 #include "TimeFontFitting.h"
 
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include <ClockCalendarShared/TovikLunarDate.h>
+#include <Platform/Ui/TovikClock.h>
+#include <Platform/Ui/TovikTickSchedule.h>
 #include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 
-#include <QDateTime>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -23,13 +25,17 @@ double fitTime(QSizeF size, double maximum, double minimum)
     return TimeFontFitting::fittedSize(size, timeSample, maximum, minimum);
 }
 
+// In the zone the calendars use, so that the time, the date lines and the calendar page always agree.
 QString clockText(Instant now)
 {
     if (!std::isfinite(now)) {
         return {};
     }
-    const auto milliseconds = static_cast<qint64>(std::floor(now * 1000));
-    return QDateTime::fromMSecsSinceEpoch(milliseconds, Qt::LocalTime).toString(QStringLiteral("HH:mm:ss"));
+    const TovikGregorianCalendar::TimeOfDay time = TovikGregorianCalendar::timeOfDay(now);
+    return QStringLiteral("%1:%2:%3")
+        .arg(time.hour, 2, 10, QLatin1Char('0'))
+        .arg(time.minute, 2, 10, QLatin1Char('0'))
+        .arg(time.second, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace
@@ -38,7 +44,11 @@ ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent)
     : QWidget(parent)
     , m_metrics(metrics)
 {
-    new TovikViewTicker(this, 1000, [this] { refresh(); });
+    new TovikViewTicker(this, [this] {
+        const Instant now = TovikClock::shared().now();
+        refresh(now);
+        return TovikTickSchedule::msUntilNextWholeSecond(now);
+    });
     refresh();
 }
 
@@ -53,11 +63,12 @@ void ClockFaceView::setTimeFontSize(std::optional<double> size)
 
 void ClockFaceView::refresh()
 {
-    refresh(currentInstant());
+    refresh(TovikClock::shared().now());
 }
 
 void ClockFaceView::refresh(Instant now)
 {
+    TovikGregorianCalendar::followHostZone();
     const QString date = QString::fromStdString(TovikLunarDate::dateText(now));
     const QString time = clockText(now);
     const QString lunar = QString::fromStdString(TovikLunarDate::clockSubtitle(now));

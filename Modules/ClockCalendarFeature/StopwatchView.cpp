@@ -2,7 +2,9 @@
 
 #include "StopwatchActionQueue.h"
 
+#include <Platform/Ui/TovikClock.h>
 #include <Platform/Ui/TovikDeferredTask.h>
+#include <Platform/Ui/TovikTickSchedule.h>
 #include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
@@ -70,17 +72,23 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
         }
     };
     m_pendingSingleClick = new TovikDeferredTask(this);
-    new TovikViewTicker(this, 1000, [this] { refresh(); });
+    // A running stopwatch flips with the whole seconds of its elapsed time; a paused one re-reads the store
+    // (the widget may have changed it) once a second of the wall clock.
+    new TovikViewTicker(this, [this] {
+        const Instant now = TovikClock::shared().now();
+        const StopwatchState state = refresh(now);
+        return TovikTickSchedule::msUntilNextWholeSecond(state.isRunning() ? state.elapsed(now) : now);
+    });
     layoutSubviews();
     refresh();
 }
 
 void StopwatchView::refresh()
 {
-    refresh(currentInstant());
+    refresh(TovikClock::shared().now());
 }
 
-void StopwatchView::refresh(Instant now)
+StopwatchState StopwatchView::refresh(Instant now)
 {
     const StopwatchState state = m_actions->refresh();
     m_label->setText(QString::fromStdString(state.elapsedText(now)));
@@ -105,11 +113,12 @@ void StopwatchView::refresh(Instant now)
     if (m_resetButton) {
         m_resetButton->setEnabled(running || hasTime);
     }
+    return state;
 }
 
 void StopwatchView::toggle()
 {
-    m_actions->toggle(currentInstant());
+    m_actions->toggle(TovikClock::shared().now());
     refresh();
 }
 

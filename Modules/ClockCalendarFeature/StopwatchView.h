@@ -43,7 +43,8 @@ public:
     StopwatchControlButton *resetButton() const { return m_resetButton; }
 
     void refresh();
-    void refresh(Instant now);
+    // Returns the state shown.
+    StopwatchState refresh(Instant now);
     // Puts the visible time on the clipboard as plain text.
     void copyTime() const;
 

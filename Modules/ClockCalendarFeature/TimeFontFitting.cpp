@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 constexpr double step = 0.25;
+const QString sample = QStringLiteral("00:00:00");
 
 } // namespace
 
@@ -21,6 +23,22 @@ double fittedSize(QSizeF size, const QString &text, double maximum, double minim
         const QFont font = TovikFonts::systemFont(points, QFont::Medium, TovikFonts::Digits::monospaced);
         return QFontMetricsF(font).horizontalAdvance(text);
     });
+}
+
+QFont fontForText(const QFont &font, const QString &text, double width)
+{
+    if (text.size() <= sample.size()) {
+        return font;
+    }
+    // Qt's point sizes are proportional to ours, so the search runs on them directly.
+    QFont sized = font;
+    const double points = TimeFontFitting::fittedSize(QSizeF(width, std::numeric_limits<double>::max()),
+                                                      font.pointSizeF(), 0.25, [&sized, &text](double size) {
+                                                          sized.setPointSizeF(size);
+                                                          return QFontMetricsF(sized).horizontalAdvance(text);
+                                                      });
+    sized.setPointSizeF(points);
+    return sized;
 }
 
 double fittedSize(QSizeF size, double maximum, double minimum, const WidthAtSize &widthAt)

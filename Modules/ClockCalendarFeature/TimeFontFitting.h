@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QSizeF>
 #include <QString>
 
@@ -15,5 +16,10 @@ using WidthAtSize = std::function<double(double size)>;
 
 double fittedSize(QSizeF size, const QString &text, double maximum, double minimum);
 double fittedSize(QSizeF size, double maximum, double minimum, const WidthAtSize &widthAt);
+
+// Owners size a time font for "00:00:00". A longer text (a stopwatch past 99 hours) is set in the same font
+// made smaller, on the same 0.25 grid and width rule, where it would not fit `width` at the owner's size,
+// so it is never cut; a text no longer than the sample keeps the owner's font.
+QFont fontForText(const QFont &font, const QString &text, double width);
 
 } // namespace TimeFontFitting

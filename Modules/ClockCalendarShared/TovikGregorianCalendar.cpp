@@ -8,9 +8,11 @@
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace TovikGregorianCalendar {
 namespace {
@@ -21,24 +23,35 @@ constexpr double millisPerDay = 86400000.0;
 constexpr double fastRangeStart = -12219292800000.0;
 constexpr double fastRangeEnd = 253402300800000.0; // 10000-01-01
 
-// The calendar of the process: created once in the host zone of first use. The ICU calendar mutates on
-// every question, so it is used under the mutex; the zone is only read and is safe to share.
+// The calendar of the process, in the host zone last detected. The ICU calendar mutates on every question,
+// so it is used under the mutex. The zone is read without the lock: a zone replaced by a newer one is kept
+// alive (zones change rarely), so a reader holding the old pointer stays valid.
 struct Shared {
     std::mutex mutex;
     std::unique_ptr<icu::GregorianCalendar> calendar;
-    std::unique_ptr<icu::TimeZone> zone;
-    const icu::BasicTimeZone *basicZone = nullptr;
+    std::atomic<const icu::TimeZone *> zone = nullptr;
+    std::atomic<const icu::BasicTimeZone *> basicZone = nullptr;
+    std::atomic<unsigned> generation = 0;
+    std::vector<std::unique_ptr<icu::TimeZone>> zones;
 };
+
+// Under the mutex.
+void useZone(Shared &s, std::unique_ptr<icu::TimeZone> zone)
+{
+    s.calendar->setTimeZone(*zone);
+    s.basicZone = dynamic_cast<const icu::BasicTimeZone *>(zone.get());
+    s.zone = zone.get();
+    s.zones.push_back(std::move(zone));
+}
 
 Shared &shared()
 {
     static Shared *instance = [] {
         auto *s = new Shared;
-        s->zone = TovikHostTimeZone::detect();
-        s->basicZone = dynamic_cast<const icu::BasicTimeZone *>(s->zone.get());
         UErrorCode status = U_ZERO_ERROR;
-        s->calendar = std::make_unique<icu::GregorianCalendar>(*s->zone, icu::Locale("zh_CN"), status);
+        s->calendar = std::make_unique<icu::GregorianCalendar>(icu::Locale("zh_CN"), status);
         s->calendar->setFirstDayOfWeek(UCAL_MONDAY);
+        useZone(*s, TovikHostTimeZone::detect());
         return s;
     }();
     return *instance;
@@ -66,7 +79,7 @@ std::optional<double> localMillis(double millis)
     int32_t raw = 0;
     int32_t dst = 0;
     UErrorCode status = U_ZERO_ERROR;
-    shared().zone->getOffset(millis, false, raw, dst, status);
+    shared().zone.load()->getOffset(millis, false, raw, dst, status);
     if (U_FAILURE(status))
         return std::nullopt;
     return millis + raw + dst;
@@ -114,6 +127,23 @@ void clearTimeOfDay(icu::Calendar &calendar)
 
 } // namespace
 
+unsigned followHostZone()
+{
+    Shared &s = shared();
+    std::unique_ptr<icu::TimeZone> detected = TovikHostTimeZone::detect();
+    std::lock_guard lock(s.mutex);
+    if (*detected != *s.zone.load()) {
+        useZone(s, std::move(detected));
+        ++s.generation;
+    }
+    return s.generation;
+}
+
+unsigned zoneGeneration()
+{
+    return shared().generation;
+}
+
 YearMonthDay components(Instant instant)
 {
     if (const auto day = localDay(instant)) {
@@ -152,6 +182,23 @@ std::optional<Instant> date(int year, int month, int day)
     s.calendar->clear();
     s.calendar->set(year, month - 1, day);
     return timeOf(*s.calendar);
+}
+
+TimeOfDay timeOfDay(Instant instant)
+{
+    if (const auto local = localMillis(toMillis(instant))) {
+        const auto second = static_cast<std::int64_t>(std::floor(*local / 1000));
+        const auto ofDay = static_cast<int>(second - std::floor(*local / millisPerDay) * 86400);
+        return {ofDay / 3600, ofDay % 3600 / 60, ofDay % 60};
+    }
+    return withCalendar(instant,
+                        [](icu::Calendar &calendar) {
+                            UErrorCode status = U_ZERO_ERROR;
+                            TimeOfDay time{calendar.get(UCAL_HOUR_OF_DAY, status), calendar.get(UCAL_MINUTE, status),
+                                           calendar.get(UCAL_SECOND, status)};
+                            return U_SUCCESS(status) ? time : TimeOfDay{};
+                        })
+        .value_or(TimeOfDay{});
 }
 
 Instant startOfDay(Instant instant)
@@ -237,11 +284,11 @@ std::optional<int> daysBetween(Instant a, Instant b)
 
 bool mayChangeOffset(Instant from, Instant to)
 {
-    const Shared &s = shared();
-    if (!s.basicZone || !std::isfinite(from))
+    const icu::BasicTimeZone *zone = shared().basicZone;
+    if (!zone || !std::isfinite(from))
         return true;
     icu::TimeZoneTransition transition;
-    if (!s.basicZone->getNextTransition(toMillis(from), true, transition))
+    if (!zone->getNextTransition(toMillis(from), true, transition))
         return false;
     return fromMillis(transition.getTime()) <= to;
 }

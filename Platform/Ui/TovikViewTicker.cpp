@@ -1,22 +1,26 @@
 #include "TovikViewTicker.h"
 
+#include "TovikClock.h"
+
 #include <QEvent>
 
-TovikViewTicker::TovikViewTicker(QWidget *view, int intervalMs, std::function<void()> tick)
+TovikViewTicker::TovikViewTicker(QWidget *view, Tick tick)
     : QObject(view)
     , m_view(view)
     , m_tick(std::move(tick))
 {
-    m_timer.setInterval(intervalMs);
-    m_timer.setTimerType(Qt::CoarseTimer);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        if (m_view) {
-            m_tick();
+    m_timer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % late, which for a one-second tick is a visibly late flip.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TovikViewTicker::tickNow);
+    connect(&TovikClock::shared(), &TovikClock::adjusted, this, [this] {
+        if (isRunning()) {
+            tickNow();
         }
     });
     view->installEventFilter(this);
     if (view->isVisible()) {
-        start();
+        tickNow();
     }
 }
 
@@ -24,7 +28,7 @@ bool TovikViewTicker::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_view) {
         if (event->type() == QEvent::Show) {
-            start();
+            tickNow();
         } else if (event->type() == QEvent::Hide) {
             stop();
         }
@@ -32,11 +36,12 @@ bool TovikViewTicker::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void TovikViewTicker::start()
+void TovikViewTicker::tickNow()
 {
     m_timer.stop();
-    m_tick();
-    m_timer.start();
+    if (m_view) {
+        m_timer.start(m_tick());
+    }
 }
 
 void TovikViewTicker::stop()

@@ -100,16 +100,24 @@ TEST(CalendarLayoutTest, WorkdayLabelSitsAboveItsCellAndNeverAboveTheTop)
         QRectF cell;
         QSizeF label;
         double viewHeight;
+        double ceiling;
         QRectF expected;
     };
     const Case cases[] = {
         // Right edge 3 points inside the cell's, 1 point above it; width rounded up plus 2.
-        {{10, 100, 40, 50}, {50.3, 14.2}, 400, {10 + 40 - 53 - 3, 151, 53, 15}},
-        // A cell near the top: the label's top stops at the view's top edge.
-        {{10, 300, 40, 95}, {50, 15}, 400, {-5, 385, 52, 15}},
+        {{10, 100, 40, 50}, {50.3, 14.2}, 400, 400, {10 + 40 - 53 - 3, 151, 53, 15}},
+        // A cell near the top, nothing above it but the edge: the label's top stops at the view's top edge.
+        {{10, 300, 40, 95}, {50, 15}, 400, 1000, {-5, 385, 52, 15}},
+        // A month whose weekday titles start at 340 over a divider at 337, the first row reaching 333. Over a
+        // second-row cell the label still ends below the divider, at 280 + 15.
+        {{210, 225, 40, 54}, {50, 15}, 400, 337, {195, 280, 52, 15}},
+        // Over a first-row cell it would reach 349, over the titles: just inside the cell's top instead.
+        {{250, 279, 40, 54}, {50, 15}, 400, 337, {235, 317, 52, 15}},
+        // Touching the ceiling exactly still fits above.
+        {{250, 300, 40, 21}, {50, 15}, 400, 337, {235, 322, 52, 15}},
     };
     for (const Case &c : cases) {
-        const QRectF frame = workdayLabelFrame(c.cell, c.label, c.viewHeight);
+        const QRectF frame = workdayLabelFrame(c.cell, c.label, c.viewHeight, c.ceiling);
         expectRect(frame, c.expected.x(), c.expected.y(), c.expected.width(), c.expected.height());
     }
     EXPECT_DOUBLE_EQ(workdayLabelFontSize(15), 10);

@@ -1,7 +1,9 @@
 // The two-month page: drags across both months, paging together, equal rows, width switch, day change.
 #include "CalendarTestSupport.h"
+#include "TovikTestClock.h"
 
 #include <ClockCalendarFeature/CalendarViewController.h>
+#include <Platform/Ui/TovikViewTicker.h>
 
 #include <QToolButton>
 
@@ -209,4 +211,56 @@ TEST_F(CalendarViewControllerTest, DayChangeMovesTheTodayMarkOnce)
     drag(*next, centreOf(*next, day(2026, 2, 9)), centreOf(*next, day(2026, 2, 10)));
     controller.refreshTodayIfNeeded(at(2026, 2, 1, 18, 0));
     EXPECT_EQ(filledDays(*next), (std::set<int>{9, 10}));
+}
+
+namespace {
+
+// The day numbers marked as today across both months (at most one).
+std::set<int> todayMarks(CalendarViewController &controller)
+{
+    std::set<int> marked;
+    for (CalendarView *view : {controller.currentMonthView(), controller.nextMonthView()}) {
+        for (int p = 0; p < CalendarLayout::gridCellCount; ++p) {
+            if (view->dayCell(p)->isTodayDay()) {
+                marked.insert(view->dayCell(p)->dayText().toInt());
+            }
+        }
+    }
+    return marked;
+}
+
+} // namespace
+
+TEST(CalendarViewControllerDayCheck, TheTodayMarkMovesAtMidnightWhileThePageStaysShown)
+{
+    const Instant midnight = day(2026, 3, 11);
+    TovikTestClock clock(midnight - 0.5);
+    CalendarViewController controller;
+    QWidget *page = controller.view();
+    page->resize(720, 480);
+    page->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
+    auto *dayCheck = page->findChild<TovikViewTicker *>();
+    ASSERT_NE(dayCheck, nullptr);
+    EXPECT_EQ(todayMarks(controller), std::set<int>{10});
+    EXPECT_EQ(dayCheck->scheduledDelayMs(), 500);
+
+    clock.setNow(midnight + 0.25);
+    EXPECT_EQ(todayMarks(controller), std::set<int>{11});
+    EXPECT_EQ(dayCheck->scheduledDelayMs(), 86400000 - 250);
+
+    // The timer itself brings the next day, with no tick in between.
+    clock.runFrom(day(2026, 3, 12) - 0.05);
+    EXPECT_EQ(todayMarks(controller), std::set<int>{11});
+    EXPECT_LE(dayCheck->scheduledDelayMs(), 50);
+    QTRY_COMPARE(todayMarks(controller), std::set<int>{12});
+    EXPECT_GT(dayCheck->scheduledDelayMs(), 86000000);
+
+    // Hidden, the page checks nothing; shown again, it checks at once.
+    page->hide();
+    EXPECT_FALSE(dayCheck->isRunning());
+    clock.setNow(day(2026, 3, 13) + 60);
+    EXPECT_EQ(todayMarks(controller), std::set<int>{12});
+    page->show();
+    EXPECT_EQ(todayMarks(controller), std::set<int>{13});
 }

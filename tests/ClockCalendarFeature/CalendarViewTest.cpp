@@ -125,11 +125,12 @@ TEST_F(CalendarViewTest, DragOverTheNationalDayWeekCountsThreeWorkdays)
     EXPECT_EQ(filledDays(view), (std::set<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(view.selectedDates().size(), 10u);
     EXPECT_EQ(visibleWorkdayCount(view), QStringLiteral("工作日3天"));
-    // Above the right-most day of the top selected row (4 October, a Sunday at position 6).
+    // At the right-most day of the top selected row (4 October, a Sunday at position 6); that is the first
+    // grid row, so the label sits just inside the cell's top rather than over the weekday titles.
     const QRect label = view.workdayCountLabel()->geometry();
     const QRectF cell = view.dayCellFrame(6);
     EXPECT_NEAR(label.x() + label.width(), cell.right() - 3, 1.0);
-    EXPECT_NEAR(label.y() + label.height(), cell.top() - 1, 1.0);
+    EXPECT_NEAR(label.y(), cell.top() + 1, 1.0);
 
     // The same run dragged backwards selects the same days.
     drag(view, centreOf(view, day(2026, 10, 10)), centreOf(view, day(2026, 10, 1)));
@@ -243,4 +244,24 @@ TEST_F(CalendarViewTest, PushedSelectionMarksOnlyThisMonthsDays)
     view.updateMonth(at(2026, 3, 1, 12, 0));
     EXPECT_TRUE(filledDays(view).empty());
     EXPECT_FALSE(view.workdayCountLabel()->isVisible());
+}
+
+// The count over a first-row day would cover 周日 and the divider: it sits inside the day's cell instead,
+// right-aligned; over a lower row it stays above its cell.
+TEST_F(CalendarViewTest, WorkdayCountOverTheFirstRowStaysClearOfTheWeekdayTitles)
+{
+    showMonth(2026, 3, at(2026, 3, 20, 9, 0)); // 1 March 2026 is a Sunday, alone in the first row
+    click(day(2026, 3, 1));
+    const QRect label = view.workdayCountLabel()->geometry();
+    const QRectF sunday = view.dayCellFrame(positionOf(view, day(2026, 3, 1)));
+    ASSERT_EQ(visibleWorkdayCount(view), QStringLiteral("工作日0天"));
+    EXPECT_GE(label.top(), sunday.top());
+    EXPECT_LE(label.bottom(), sunday.bottom());
+    EXPECT_NEAR(label.right() + 1, sunday.right() - 3, 1);
+
+    click(day(2026, 3, 8));
+    const QRect lower = view.workdayCountLabel()->geometry();
+    const QRectF nextSunday = view.dayCellFrame(positionOf(view, day(2026, 3, 8)));
+    EXPECT_NEAR(lower.bottom() + 1, nextSunday.top() - 1, 1);
+    EXPECT_NEAR(lower.right() + 1, nextSunday.right() - 3, 1);
 }

@@ -1,4 +1,7 @@
-// The clock face as a widget: its texts, its two layouts, and the ticker that runs only while it is shown.
+// The clock face as a widget: its texts, its two layouts, and the ticker that runs only while it is shown
+// and flips the time with the second.
+#include "TovikTestClock.h"
+
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <Platform/Ui/TovikViewTicker.h>
 
@@ -97,4 +100,32 @@ TEST(ClockFaceView, TickerRunsOnlyWhileTheViewIsInItsWindow)
 
     view->refresh(0);
     QTRY_VERIFY_WITH_TIMEOUT(view->dateText() != QStringLiteral("1970-01-01"), 3000);
+}
+
+TEST(ClockFaceView, TicksAtTheNextWholeSecondOfTheWallClock)
+{
+    constexpr double eightOClock = 1771286400; // 2026-02-17 08:00:00 in Beijing
+    TovikTestClock clock(eightOClock + 0.25);
+    QWidget window;
+    auto *view = new ClockFaceView(ClockFaceView::Metrics::page(), &window);
+    auto *ticker = view->findChild<TovikViewTicker *>();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(view->timeText(), QStringLiteral("08:00:00"));
+    EXPECT_EQ(view->dateText(), QStringLiteral("2026-02-17"));
+    EXPECT_EQ(ticker->scheduledDelayMs(), 750);
+
+    // The time set anew is shown at once, and the next tick is due at the next flip.
+    clock.setNow(eightOClock + 1.9990234375);
+    EXPECT_EQ(view->timeText(), QStringLiteral("08:00:01"));
+    EXPECT_EQ(ticker->scheduledDelayMs(), 1);
+    clock.setNow(eightOClock + 2);
+    EXPECT_EQ(view->timeText(), QStringLiteral("08:00:02"));
+    EXPECT_EQ(ticker->scheduledDelayMs(), 1000);
+
+    // Running on its own, the timer itself brings the flip, just after the second.
+    clock.runFrom(eightOClock + 3.95);
+    EXPECT_EQ(view->timeText(), QStringLiteral("08:00:03"));
+    QTRY_COMPARE(view->timeText(), QStringLiteral("08:00:04"));
+    EXPECT_GE(ticker->scheduledDelayMs(), 900);
 }

@@ -1,5 +1,7 @@
 // The stopwatch view driven like a user does: clicks on the view and its buttons, the copy action, and the
 // store changing underneath it.
+#include "TovikTestClock.h"
+
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikDeferredTask.h>
@@ -248,4 +250,29 @@ TEST_F(StopwatchViewTest, TicksShowChangesMadeElsewhereOnlyWhileShown)
     view->show();
     EXPECT_TRUE(ticker->isRunning());
     EXPECT_EQ(view->label()->text(), QStringLiteral("00:00:07"));
+}
+
+TEST_F(StopwatchViewTest, ARunningStopwatchTicksAtTheWholeSecondsOfItsElapsedTime)
+{
+    constexpr double now = 1771286400.5;
+    TovikTestClock clock(now);
+    // Started 59.25 s ago on top of an hour: the next flip, to 01:01:00, is 0.75 s away, whatever the wall clock.
+    store().save({3600, now - 59.25});
+    const auto view = shownView(true);
+    auto *ticker = view->findChild<TovikViewTicker *>();
+    EXPECT_EQ(view->label()->text(), QStringLiteral("01:00:59"));
+    EXPECT_EQ(ticker->scheduledDelayMs(), 750);
+    clock.setNow(now + 0.75);
+    EXPECT_EQ(view->label()->text(), QStringLiteral("01:01:00"));
+    EXPECT_EQ(ticker->scheduledDelayMs(), 1000);
+
+    // Paused, it re-reads the store at the wall clock's seconds.
+    store().save(paused(42.9));
+    clock.setNow(now + 0.875);
+    EXPECT_EQ(view->label()->text(), QStringLiteral("00:00:42"));
+    EXPECT_EQ(ticker->scheduledDelayMs(), 625);
+
+    // The start button takes the clock's time, not the system's.
+    view->toggleButton()->onPress();
+    EXPECT_EQ(store().load(), (StopwatchState{42.9, now + 0.875}));
 }

@@ -3,10 +3,12 @@
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimeFontFitting.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
+#include <ClockCalendarFeature/TimeTextLabel.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikLayoutView.h>
 
+#include <QImage>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,11 @@ protected:
         }
         return TimePageViewController::Stopwatch{StopwatchStore(
             TovikSettingsStore::open((m_folder.path() + "/suite.sqlite3").toStdString()), "dayvane.stopwatch")};
+    }
+    StopwatchStore store() const
+    {
+        return StopwatchStore(TovikSettingsStore::open((m_folder.path() + "/suite.sqlite3").toStdString()),
+                              "dayvane.stopwatch");
     }
     QTemporaryDir m_folder;
 };
@@ -119,4 +126,73 @@ TEST_F(TimePageTest, EveryOwnershipOrderEndsCleanly)
         page.reset();
         EXPECT_TRUE(face.isNull());
     }
+}
+
+namespace {
+
+// The first and last pixel columns that hold ink (-1 when none).
+std::pair<int, int> inkedColumns(QWidget &widget)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qAlpha(image.pixel(x, y)) > 0) {
+                first = first < 0 ? x : first;
+                last = x;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
+} // namespace
+
+// At the smallest main window the stopwatch's long times are set smaller rather than cut on both sides.
+TEST_F(TimePageTest, LongStopwatchTimesAreNeverCutAtTheSmallestWindow)
+{
+    TimePageViewController page(content(true));
+    QWidget *root = page.view();
+    root->show();
+    root->resize(520, 332); // the page of a 520 x 360 main window
+    TimeTextLabel *label = page.stopwatchView()->label();
+    const QFont pageFont = label->font();
+    struct Case {
+        double hours;
+        const char *text;
+        bool keepsThePageFont;
+    };
+    const Case cases[] = {
+        {0, "00:00:00", true},
+        {99.9997, "99:59:58", true},
+        {100, "100:00:00", true},
+        {1000, "1000:00:00", false},
+        {10000, "10000:00:00", false},
+        {999999.9997, "999999:59:58", false},
+        {1e12, "1000000000000:00:00", false},
+    };
+    double previousSize = pageFont.pointSizeF();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        store().save({c.hours * 3600, std::nullopt});
+        page.stopwatchView()->refresh();
+        ASSERT_EQ(label->text(), QString::fromLatin1(c.text));
+        const QFont shown = label->shownFont();
+        EXPECT_EQ(shown == pageFont, c.keepsThePageFont);
+        EXPECT_LE(shown.pointSizeF(), previousSize);
+        EXPECT_EQ(shown.weight(), QFont::DemiBold);
+        previousSize = shown.pointSizeF();
+        const auto [first, last] = inkedColumns(*label);
+        EXPECT_GT(first, 0);
+        EXPECT_LT(last, label->width() - 1);
+        EXPECT_GT(last - first, label->width() / 2) << "set no smaller than it must be";
+    }
+    // Back to a short time, the page's font again.
+    store().save({5, std::nullopt});
+    page.stopwatchView()->refresh();
+    EXPECT_EQ(label->shownFont(), pageFont);
 }

@@ -113,3 +113,30 @@ TEST(TovikGregorianCalendar, JulianChangeOver)
 }
 
 } // namespace
+
+// The host zone changes while the program runs: nothing changes until the zone is followed, then every
+// question is answered in the new zone and the generation tells that older local midnights are stale.
+TEST(TovikGregorianCalendar, FollowsTheHostZoneWhenAsked)
+{
+    using namespace TovikGregorianCalendar;
+    const Instant instant = instantAt(2026, 3, 11, 7, 30); // 2026-03-10 16:30 in Los Angeles (UTC-7)
+    const unsigned before = followHostZone();
+    EXPECT_EQ(followHostZone(), before) << "the same zone is no change";
+    EXPECT_EQ(components(instant), (YearMonthDay{2026, 3, 11}));
+
+    pinZone("America/Los_Angeles");
+    EXPECT_EQ(components(instant), (YearMonthDay{2026, 3, 11})) << "not followed yet";
+    const unsigned after = followHostZone();
+    EXPECT_GT(after, before);
+    EXPECT_EQ(zoneGeneration(), after);
+    EXPECT_EQ(components(instant), (YearMonthDay{2026, 3, 10}));
+    EXPECT_EQ(timeOfDay(instant), (TimeOfDay{16, 30, 0}));
+    EXPECT_EQ(startOfDay(instant), instantAt(2026, 3, 10, 0, 0, -7));
+    EXPECT_EQ(date(2026, 3, 1), instantAt(2026, 3, 1, 0, 0, -8)); // still standard time on the 1st
+    EXPECT_TRUE(mayChangeOffset(instantAt(2026, 11, 1, 0, 0, -7), instantAt(2026, 11, 2, 0, 0, -8)));
+
+    pinZone("Asia/Shanghai");
+    EXPECT_GT(followHostZone(), after);
+    EXPECT_EQ(timeOfDay(instant), (TimeOfDay{7, 30, 0}));
+    EXPECT_FALSE(mayChangeOffset(instantAt(2026, 11, 1, 0, 0), instantAt(2026, 11, 2, 0, 0)));
+}

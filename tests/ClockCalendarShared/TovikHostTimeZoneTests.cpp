@@ -1,5 +1,5 @@
-// The host zone is read again from the /etc/localtime link at each call, so a zone changed while the
-// program runs is followed; TZ, when set, still decides.
+// The host zone is read again from /etc/localtime at each call, so a zone changed while the program runs is
+// followed, whether the file is a link or a copy; TZ, when set, still decides.
 #include <ClockCalendarShared/TovikHostTimeZone.h>
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -29,6 +30,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_folder = pattern;
         m_link = m_folder / "localtime";
+        m_zoneinfo = m_folder / "zoneinfo";
         unsetenv("TZ");
     }
     void TearDown() override
@@ -41,7 +43,20 @@ protected:
         std::filesystem::remove(m_link);
         std::filesystem::create_symlink(target, m_link);
     }
-    std::string detected() const { return idOf(*TovikHostTimeZone::detect(m_link.c_str())); }
+    // A copy of a zone file, as some images install it; the zone database is a small one of our own.
+    void copyOf(const std::string &zone)
+    {
+        std::filesystem::remove(m_link);
+        std::filesystem::copy_file(m_zoneinfo / zone, m_link);
+    }
+    void addToDatabase(const std::string &zone, const std::string &source)
+    {
+        std::filesystem::create_directories((m_zoneinfo / zone).parent_path());
+        std::filesystem::copy_file("/usr/share/zoneinfo/" + source, m_zoneinfo / zone);
+    }
+    std::string detected() const { return idOf(*TovikHostTimeZone::detect(m_link.c_str(), m_zoneinfo.c_str())); }
+
+    std::filesystem::path m_zoneinfo;
 
     std::filesystem::path m_folder;
     std::filesystem::path m_link;
@@ -72,5 +87,34 @@ TEST_F(TovikHostTimeZoneTest, ALinkThatNamesNoZoneFallsBackToTheSystemsAnswer)
     linkTo("/somewhere/else");
     EXPECT_EQ(detected(), system);
     std::filesystem::remove(m_link);
+    EXPECT_EQ(detected(), system);
+}
+
+TEST_F(TovikHostTimeZoneTest, FollowsACopiedFileWhenItIsReplacedOrRewritten)
+{
+    addToDatabase("Asia/Chongqing", "Asia/Shanghai");
+    addToDatabase("Asia/Shanghai", "Asia/Shanghai");
+    addToDatabase("America/Los_Angeles", "America/Los_Angeles");
+    addToDatabase("Europe/Berlin", "Europe/Berlin");
+
+    // Two names share the Shanghai file: the canonical one is taken.
+    copyOf("Asia/Shanghai");
+    EXPECT_EQ(detected(), "Asia/Shanghai");
+    // Replaced by another file (a new inode).
+    copyOf("America/Los_Angeles");
+    EXPECT_EQ(detected(), "America/Los_Angeles");
+    // Rewritten in place (same inode, a new modification time).
+    {
+        std::ofstream rewrite(m_link, std::ios::binary | std::ios::trunc);
+        std::ifstream berlin(m_zoneinfo / "Europe/Berlin", std::ios::binary);
+        rewrite << berlin.rdbuf();
+    }
+    EXPECT_EQ(detected(), "Europe/Berlin");
+    // A file matching no zone leaves it to the system's answer.
+    const std::string system = idOf(*std::unique_ptr<icu::TimeZone>(icu::TimeZone::detectHostTimeZone()));
+    {
+        std::ofstream rewrite(m_link, std::ios::binary | std::ios::trunc);
+        rewrite << "TZif, but not a zone of ours";
+    }
     EXPECT_EQ(detected(), system);
 }

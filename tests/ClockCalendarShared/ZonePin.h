@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <ctime>
 
-// Test helpers: calendars take the host zone of their first use, so a test program pins TZ at static
-// initialisation, before any test asks a calendar anything.
+// Test helpers: calendars take the host zone at first use (and another only when told to follow the host),
+// so a test program pins TZ at static initialisation, before any test asks a calendar anything.
 inline bool pinZone(const char *zone)
 {
     setenv("TZ", zone, 1);

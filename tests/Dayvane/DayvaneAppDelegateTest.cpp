@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -38,8 +39,14 @@ protected:
             [moving] { return moving; }, [this] { return makeWindow(); }, [this] { ++m_quits; }});
     }
 
-    // Lets queued checks run; the quit rule is decided one event-loop turn after a window hides.
-    static void settle() { QTest::qWait(20); }
+    // The quit rule is decided one event-loop turn after a window hides: once a turn queued after it has
+    // run, so has the check.
+    static void settle()
+    {
+        bool turned = false;
+        QTimer::singleShot(0, [&turned] { turned = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&turned] { return turned; }));
+    }
 
     static QRect primaryAvailable() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
