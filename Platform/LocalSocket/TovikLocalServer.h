@@ -27,6 +27,8 @@ public:
 
     void setPaused(bool paused);
     bool isPaused() const { return m_paused; }
+    // Complete requests waiting for the server to resume.
+    std::size_t waitingRequests() const { return m_waiting.size(); }
 
 signals:
     // Answered "ok" once every receiver has returned.
