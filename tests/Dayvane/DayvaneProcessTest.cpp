@@ -159,11 +159,12 @@ TEST_F(DayvaneProcessTest, quitSignalsEndTheInstanceAsClosingItsLastWindowDoes)
         SCOPED_TRACE(signalNumber);
         start(m_application, {});
         ASSERT_TRUE(m_application.waitForStarted(10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtimeFile("app.socket")); }, 20000))
+            << "the instance listens";
         // A reopen is answered only once the main window exists.
         ASSERT_TRUE(handOver({}));
         ASSERT_TRUE(handOver({QStringLiteral("dayvane://clock")}));
         EXPECT_EQ(m_application.state(), QProcess::Running) << "the requests went to the running instance";
-        EXPECT_TRUE(QFile::exists(runtimeFile("app.socket")));
 
         ::kill(static_cast<pid_t>(m_application.processId()), signalNumber);
         ASSERT_TRUE(m_application.waitForFinished(20000));
