@@ -20,7 +20,11 @@ public:
         timeout.setSingleShot(true);
         timeout.start(readTimeoutMs);
     }
-    ~Connection() override { ::close(fd); }
+    ~Connection() override
+    {
+        notifier.setEnabled(false);
+        ::close(fd);
+    }
     Q_DISABLE_COPY_MOVE(Connection)
 
     const int fd;
