@@ -6,6 +6,7 @@
 #include <DayvaneCore/DayvaneDeepLink.h>
 #include <DayvaneCore/DayvaneStopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikWindowActivation.h>
 
 #include <QApplication>
 #include <QEvent>
@@ -21,6 +22,7 @@ DayvaneAppDelegate::Services DayvaneAppDelegate::systemServices()
                                                              DayvaneStopwatchStore::shared());
         },
         [] { QCoreApplication::quit(); },
+        [](const QByteArray &activationToken) { TovikWindowActivation::useToken(activationToken); },
     };
 }
 
@@ -47,17 +49,23 @@ bool DayvaneAppDelegate::launch()
     return true;
 }
 
-void DayvaneAppDelegate::reopen()
+void DayvaneAppDelegate::reopen(const QByteArray &activationToken)
 {
-    if (m_mainWindowController) {
-        m_mainWindowController->showWindow();
+    if (!m_mainWindowController) {
+        return;
     }
+    // Showing alone leaves a minimised window minimised; any other state (maximised, say) stays.
+    QWidget *window = m_mainWindowController->window();
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    useActivationToken(activationToken);
+    m_mainWindowController->showWindow();
 }
 
-void DayvaneAppDelegate::openUrls(const QStringList &urls)
+void DayvaneAppDelegate::openUrls(const QStringList &urls, const QByteArray &activationToken)
 {
     for (const QString &url : urls) {
         if (const auto link = DayvaneDeepLinks::fromUrl(url.toStdString())) {
+            useActivationToken(activationToken);
             if (m_mainWindowController) {
                 m_mainWindowController->show(*link);
             }
@@ -66,16 +74,31 @@ void DayvaneAppDelegate::openUrls(const QStringList &urls)
     }
 }
 
-void DayvaneAppDelegate::handleRequest(const QStringList &request)
+void DayvaneAppDelegate::handleRequest(const TovikLocalProtocol::Request &request)
 {
-    if (request.isEmpty() || request == QStringList{reopenRequest()}) {
-        reopen();
-    } else if (request == QStringList{closeMainWindowRequest()}) {
-        if (m_mainWindowController) {
-            m_mainWindowController->window()->close();
+    const QByteArray token = QByteArray::fromStdString(request.activationToken);
+    switch (request.kind) {
+    case TovikLocalProtocol::Kind::open: {
+        QStringList urls;
+        for (const std::string &url : request.arguments) {
+            urls.append(QString::fromStdString(url));
         }
-    } else {
-        openUrls(request);
+        openUrls(urls, token);
+        break;
+    }
+    case TovikLocalProtocol::Kind::reopen:
+        reopen(token);
+        break;
+    case TovikLocalProtocol::Kind::reload:
+        // The widget host's request; the application's socket does not serve it.
+        break;
+    }
+}
+
+void DayvaneAppDelegate::useActivationToken(const QByteArray &activationToken)
+{
+    if (!activationToken.isEmpty() && m_services.useActivationToken) {
+        m_services.useActivationToken(activationToken);
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <Platform/LocalSocket/TovikLocalProtocol.h>
+
+#include <QByteArray>
 #include <QObject>
 #include <QStringList>
 
@@ -20,23 +23,21 @@ public:
         std::function<bool()> offerMove;
         std::function<std::unique_ptr<DayvaneWindowController>()> makeMainWindow;
         std::function<void()> quit;
+        // Lets the window raised next take the focus with the token another process was started with.
+        std::function<void(const QByteArray &activationToken)> useActivationToken;
     };
     static Services systemServices();
-
-    // The request another process sends to close the main window, so a test can watch the whole life
-    // of a real process.
-    static QString closeMainWindowRequest() { return QStringLiteral("close-main-window"); }
-    static QString reopenRequest() { return QStringLiteral("reopen"); }
 
     explicit DayvaneAppDelegate(Services services, QObject *parent = nullptr);
     ~DayvaneAppDelegate() override;
 
     // False when a moved copy is being started instead; then no window is made.
     bool launch();
-    void reopen();
-    void openUrls(const QStringList &urls);
-    // A request handed over by another process: "reopen", URLs, or the close request.
-    void handleRequest(const QStringList &request);
+    // Brings the main window forward, restored if it was minimised.
+    void reopen(const QByteArray &activationToken = {});
+    void openUrls(const QStringList &urls, const QByteArray &activationToken = {});
+    // A request handed over by another process.
+    void handleRequest(const TovikLocalProtocol::Request &request);
 
     DayvaneWindowController *mainWindowController() const { return m_mainWindowController.get(); }
 
@@ -48,6 +49,7 @@ protected:
 
 private:
     void quitIfNoWindowVisible();
+    void useActivationToken(const QByteArray &activationToken);
 
     Services m_services;
     std::unique_ptr<DayvaneWindowController> m_mainWindowController;

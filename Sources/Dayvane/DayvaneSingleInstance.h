@@ -1,40 +1,42 @@
 #pragma once
 
-#include <QLocalServer>
-#include <QObject>
-#include <QString>
-#include <QStringList>
+#include <Platform/LocalSocket/TovikInstanceLock.h>
+#include <Platform/LocalSocket/TovikLocalListener.h>
+#include <Platform/LocalSocket/TovikLocalProtocol.h>
 
-// Keeps the application to one process per user: a new process first offers its request (URLs, or
-// "reopen") to the running instance over a per-user local socket, and only becomes the instance itself
-// when nobody answers.
-class DayvaneSingleInstance final : public QObject {
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(DayvaneSingleInstance)
+#include <chrono>
+#include <filesystem>
+#include <memory>
+
+// Keeps the application to one process per user. Whoever holds the lock app.lock in the per-user socket
+// folder is the instance, and listens on app.socket at once; every other process hands its request over
+// there and ends. Decided before the application object, let alone a window, exists.
+class DayvaneSingleInstance {
 public:
-    enum class State { undecided, handedOver, listening, unavailable };
+    enum class State {
+        instance,   // this process holds the lock (and listens, unless the socket could not be made)
+        handedOver, // the running instance carried the request out
+        alone,      // no usable per-user folder: this process runs without a guard
+        unanswered, // another process holds the lock but did not carry the request out in time
+    };
 
-    explicit DayvaneSingleInstance(QString socketPath, QObject *parent = nullptr);
+    // How long a later process waits for an instance that is still starting, or busy, or ending.
+    static constexpr std::chrono::milliseconds defaultPatience{10000};
 
-    // $XDG_RUNTIME_DIR/dayvane/app.socket.
-    static QString defaultSocketPath();
-
-    // Sends `request` to a running instance and waits for its answer; true when it took the request.
-    bool handOver(const QStringList &request);
-    // Becomes the instance: listens on the socket, replacing a stale one, in a folder only this user reads.
-    bool listen();
+    // Becomes the instance in `folder` (TovikLocalSocket::ensureFolder(), empty when there is none), or
+    // hands `request` to the one that is, retrying while it starts to listen or ends.
+    static DayvaneSingleInstance claim(const std::filesystem::path &folder, const TovikLocalProtocol::Request &request,
+                                       std::chrono::milliseconds patience = defaultPatience);
 
     State state() const { return m_state; }
-    const QString &socketPath() const { return m_socketPath; }
-
-signals:
-    // One request of another process, each line as it was sent (a URL, or "reopen").
-    void messageReceived(const QStringList &request);
+    // The instance's listener, for its server to take; none in every other state.
+    std::unique_ptr<TovikLocalListener> takeListener() { return std::move(m_listener); }
 
 private:
-    void acceptConnections();
+    explicit DayvaneSingleInstance(State state, std::unique_ptr<TovikInstanceLock> lock = {},
+                                   std::unique_ptr<TovikLocalListener> listener = {});
 
-    QString m_socketPath;
-    QLocalServer m_server;
-    State m_state = State::undecided;
+    State m_state;
+    std::unique_ptr<TovikInstanceLock> m_lock;
+    std::unique_ptr<TovikLocalListener> m_listener;
 };

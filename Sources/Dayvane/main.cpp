@@ -1,13 +1,53 @@
 // Program entry: one process per user, dark, with the delegate running the rest.
 #include "DayvaneAppDelegate.h"
 #include "DayvaneAppearance.h"
+#include "DayvaneCommandLine.h"
 #include "DayvaneSingleInstance.h"
+
+#include <Platform/LocalSocket/TovikLocalServer.h>
+#include <Platform/LocalSocket/TovikLocalSocket.h>
+#include <Platform/Ui/TovikQuitSignals.h>
+#include <Platform/Ui/TovikWindowActivation.h>
 
 #include <QApplication>
 #include <QTimer>
 
+#include <cstdio>
+#include <memory>
+
 int main(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const DayvaneCommandLine commandLine = DayvaneCommandLine::parse(arguments);
+    switch (commandLine.action) {
+    case DayvaneCommandLine::Action::showHelp:
+    case DayvaneCommandLine::Action::showVersion:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case DayvaneCommandLine::Action::fail:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+        return 1;
+    case DayvaneCommandLine::Action::run:
+        break;
+    }
+
+    // Decided before Qt starts: a later process needs no display, and hands over the token Qt would take.
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(
+        TovikLocalSocket::ensureFolder(), commandLine.request(TovikWindowActivation::startupToken()));
+    switch (instance.state()) {
+    case DayvaneSingleInstance::State::handedOver:
+        return 0;
+    case DayvaneSingleInstance::State::unanswered:
+        std::fputs("dayvane: the running Dayvane did not answer\n", stderr);
+        return 1;
+    case DayvaneSingleInstance::State::instance:
+    case DayvaneSingleInstance::State::alone:
+        break;
+    }
+
     // Windows position themselves and stay on top only through X; on Wayland use XWayland when offered.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && !qEnvironmentVariableIsEmpty("DISPLAY")) {
@@ -18,19 +58,30 @@ int main(int argc, char **argv)
     application.setDesktopFileName(QStringLiteral("dayvane"));
     application.setQuitOnLastWindowClosed(false);
 
-    const QStringList urls = application.arguments().mid(1);
-    DayvaneSingleInstance instance(DayvaneSingleInstance::defaultSocketPath());
-    if (instance.handOver(urls.isEmpty() ? QStringList{DayvaneAppDelegate::reopenRequest()} : urls)) {
-        return 0;
+    TovikQuitSignals quitSignals;
+    QObject::connect(&quitSignals, &TovikQuitSignals::received, &application, &QCoreApplication::quit);
+
+    // Requests of later processes wait until the main window exists.
+    std::unique_ptr<TovikLocalServer> server;
+    if (auto listener = instance.takeListener()) {
+        server = std::make_unique<TovikLocalServer>(
+            std::move(listener),
+            std::vector<TovikLocalProtocol::Kind>{TovikLocalProtocol::Kind::open, TovikLocalProtocol::Kind::reopen});
+        server->setPaused(true);
     }
 
     DayvaneAppearance::apply(application);
     DayvaneAppDelegate delegate(DayvaneAppDelegate::systemServices());
-    QObject::connect(&instance, &DayvaneSingleInstance::messageReceived, &delegate, &DayvaneAppDelegate::handleRequest);
+    if (server) {
+        QObject::connect(server.get(), &TovikLocalServer::requestReceived, &delegate,
+                         &DayvaneAppDelegate::handleRequest);
+    }
     QTimer::singleShot(0, &delegate, [&] {
         if (delegate.launch()) {
-            instance.listen();
-            delegate.openUrls(urls);
+            delegate.openUrls(commandLine.urls);
+            if (server) {
+                server->setPaused(false);
+            }
         }
     });
     return application.exec();

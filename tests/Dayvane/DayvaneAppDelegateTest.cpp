@@ -36,7 +36,8 @@ protected:
     std::unique_ptr<DayvaneAppDelegate> makeDelegate(bool moving = false)
     {
         return std::make_unique<DayvaneAppDelegate>(DayvaneAppDelegate::Services{
-            [moving] { return moving; }, [this] { return makeWindow(); }, [this] { ++m_quits; }});
+            [moving] { return moving; }, [this] { return makeWindow(); }, [this] { ++m_quits; },
+            [this](const QByteArray &token) { m_tokens.append(token); }});
     }
 
     // The quit rule is decided one event-loop turn after a window hides: once a turn queued after it has
@@ -54,6 +55,7 @@ protected:
     std::shared_ptr<TovikSettingsStore> m_preferences;
     std::shared_ptr<TovikSettingsStore> m_suite;
     int m_quits = 0;
+    QByteArrayList m_tokens;
 };
 
 TEST_F(DayvaneShellTest, launchShowsTheCentredMainWindow)
@@ -155,6 +157,7 @@ TEST_F(DayvaneShellTest, hidingOneWindowWhileShowingAnotherDoesNotQuit)
 
 TEST_F(DayvaneShellTest, requestsFromAnotherProcess)
 {
+    using TovikLocalProtocol::Kind;
     auto delegate = makeDelegate();
     ASSERT_TRUE(delegate->launch());
     QWidget *window = delegate->mainWindowController()->window();
@@ -162,26 +165,40 @@ TEST_F(DayvaneShellTest, requestsFromAnotherProcess)
     keepAlive.show();
 
     struct Step {
-        QStringList request;
+        TovikLocalProtocol::Request request;
         bool visibleAfter;
     };
     const Step steps[] = {
-        {{DayvaneAppDelegate::closeMainWindowRequest()}, false},
-        {{"https://example.com"}, false},
-        {{"dayvane:clock"}, false},
-        {{DayvaneAppDelegate::reopenRequest()}, true},
-        {{DayvaneAppDelegate::closeMainWindowRequest()}, false},
-        {{"mailto:x@example.com", "dayvane://Stopwatch/anything?x=1"}, true},
-        {{DayvaneAppDelegate::closeMainWindowRequest()}, false},
-        {{}, true},
+        {{Kind::open, {"https://example.com"}, "t1"}, false},
+        {{Kind::open, {"dayvane:clock"}, "t2"}, false},
+        {{Kind::reopen, {}, "t3"}, true},
+        {{Kind::open, {"mailto:x@example.com", "dayvane://Stopwatch/anything?x=1"}, "t4"}, true},
+        {{Kind::reopen, {}, ""}, true},
+        {{Kind::reload, {"DayvaneStopwatchWidget"}, ""}, false},
     };
     for (const Step &step : steps) {
-        SCOPED_TRACE(step.request.join(' ').toStdString());
+        SCOPED_TRACE(TovikLocalProtocol::encode(step.request).value_or("?"));
+        window->hide();
         delegate->handleRequest(step.request);
         EXPECT_EQ(window->isVisible(), step.visibleAfter);
     }
+    EXPECT_EQ(m_tokens, (QByteArrayList{"t3", "t4"})) << "only a request that raises a window uses its token";
     settle();
     EXPECT_EQ(m_quits, 0);
+}
+
+TEST_F(DayvaneShellTest, reopenRestoresAMinimisedWindowAndKeepsItsOtherState)
+{
+    auto delegate = makeDelegate();
+    ASSERT_TRUE(delegate->launch());
+    QWidget *window = delegate->mainWindowController()->window();
+    window->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+    ASSERT_TRUE(window->isMinimized());
+
+    delegate->handleRequest({TovikLocalProtocol::Kind::reopen, {}, ""});
+    EXPECT_FALSE(window->isMinimized());
+    EXPECT_TRUE(window->isMaximized());
+    EXPECT_TRUE(window->isVisible());
 }
 
 TEST(DayvaneAppDelegate, menusAndTooltipsDoNotCountAsWindows)

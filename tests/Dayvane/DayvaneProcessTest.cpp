@@ -1,16 +1,19 @@
-// Starts the real program: it shows its window, takes a second launch's link and lets that process end,
-// and quits once its window closes, leaving the frame behind.
-#include <Dayvane/DayvaneSingleInstance.h>
-#include <Platform/Settings/TovikSettingsStore.h>
+// Starts the real program: one instance per user even when started twice at the same instant, later
+// starts handed over to it, and a clean end on the quit signals, leaving the frame behind.
 #include <TovikKit/TovikFrameText.h>
+#include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QDir>
 #include <QFile>
-#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +32,8 @@ protected:
         m_environment.insert("XDG_RUNTIME_DIR", m_folder.filePath("runtime"));
         m_environment.insert("HOME", m_folder.filePath("home"));
         m_environment.remove("APPIMAGE");
+        m_environment.remove("XDG_ACTIVATION_TOKEN");
+        m_environment.remove("DESKTOP_STARTUP_ID");
     }
 
     void TearDown() override
@@ -39,16 +44,7 @@ protected:
         }
     }
 
-    QString socketPath() const { return m_folder.filePath("runtime/dayvane/app.socket"); }
-
-    bool instanceAnswers() const
-    {
-        QLocalSocket probe;
-        probe.connectToServer(socketPath());
-        const bool connected = probe.waitForConnected(200);
-        probe.abort();
-        return connected;
-    }
+    QString runtimeFile(const char *name) const { return m_folder.filePath(QStringLiteral("runtime/dayvane/") + name); }
 
     void start(QProcess &process, const QStringList &arguments)
     {
@@ -58,38 +54,156 @@ protected:
         process.start();
     }
 
+    // Runs a later start to its end; true when it handed its request over and ended well.
+    bool handOver(const QStringList &arguments)
+    {
+        QProcess later;
+        start(later, arguments);
+        return later.waitForFinished(20000) && later.exitStatus() == QProcess::NormalExit && later.exitCode() == 0;
+    }
+
     QTemporaryDir m_folder;
     QProcessEnvironment m_environment;
     QProcess m_application;
 };
 
-TEST_F(DayvaneProcessTest, showsItsWindowTakesOverLinksAndQuitsWhenTheWindowCloses)
+// A child started with fork and exec, so that two can be let go at the same instant.
+class RawChild {
+public:
+    RawChild(pid_t pid)
+        : m_pid(pid)
+    {
+    }
+    ~RawChild()
+    {
+        if (m_running) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    RawChild(const RawChild &) = delete;
+    RawChild &operator=(const RawChild &) = delete;
+
+    bool running() const { return m_running; }
+    // Collects the child when it has ended.
+    bool ended()
+    {
+        if (m_running && ::waitpid(m_pid, &m_status, WNOHANG) == m_pid) {
+            m_running = false;
+        }
+        return !m_running;
+    }
+    bool endedWell() const { return !m_running && WIFEXITED(m_status) && WEXITSTATUS(m_status) == 0; }
+    void signal(int number) const { ::kill(m_pid, number); }
+
+private:
+    pid_t m_pid;
+    bool m_running = true;
+    int m_status = 0;
+};
+
+TEST_F(DayvaneProcessTest, startedTwiceAtTheSameInstantOneInstanceRemains)
 {
-    start(m_application, {});
-    ASSERT_TRUE(m_application.waitForStarted(10000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return instanceAnswers(); }, 20000)) << "the first process becomes the instance";
+    const QByteArray program = QByteArrayLiteral(DAYVANE_PROGRAM);
+    std::vector<QByteArray> environmentLines;
+    for (const QString &line : m_environment.toStringList()) {
+        environmentLines.push_back(line.toLocal8Bit());
+    }
+    std::vector<char *> environment;
+    for (QByteArray &line : environmentLines) {
+        environment.push_back(line.data());
+    }
+    environment.push_back(nullptr);
+    char *const arguments[] = {const_cast<char *>(program.constData()), nullptr};
 
-    QProcess second;
-    start(second, {QStringLiteral("dayvane://clock")});
-    ASSERT_TRUE(second.waitForFinished(20000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(m_application.state(), QProcess::Running) << "the link went to the running instance";
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        // Both children wait on the pipe and start the program the moment its write end closes.
+        int barrier[2];
+        ASSERT_EQ(::pipe2(barrier, O_CLOEXEC), 0);
+        std::vector<std::unique_ptr<RawChild>> children;
+        for (int i = 0; i < 2; ++i) {
+            const pid_t pid = ::fork();
+            if (pid == 0) {
+                ::close(barrier[1]);
+                char go;
+                if (::read(barrier[0], &go, 1) == 0) {
+                    ::execve(arguments[0], arguments, environment.data());
+                }
+                ::_exit(127);
+            }
+            ASSERT_GT(pid, 0);
+            children.push_back(std::make_unique<RawChild>(pid));
+        }
+        ::close(barrier[0]);
+        ::close(barrier[1]);
 
-    // The program ends only when a visible window hides, so its ending shows the window was up.
-    DayvaneSingleInstance client(socketPath());
-    ASSERT_TRUE(client.handOver({QStringLiteral("close-main-window")}));
-    ASSERT_TRUE(m_application.waitForFinished(20000)) << "the last visible window closed";
-    EXPECT_EQ(m_application.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(m_application.exitCode(), 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return children[0]->ended() || children[1]->ended(); }, 20000))
+            << "one of the two hands over and ends";
+        RawChild &later = children[0]->ended() ? *children[0] : *children[1];
+        RawChild &instance = &later == children[0].get() ? *children[1] : *children[0];
+        EXPECT_TRUE(later.endedWell());
+        EXPECT_FALSE(instance.ended()) << "the other one is the instance";
 
-    const auto store = TovikSettingsStore::open(m_folder.filePath("config/dayvane/settings.sqlite3").toStdString());
-    ASSERT_TRUE(store);
-    const auto frame = store->text("dayvane.mainWindow.frame");
-    ASSERT_TRUE(frame);
-    const auto parsed = TovikFrameText::parse(*frame);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->size(), QSizeF(720, 480));
+        instance.signal(SIGTERM);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return instance.ended(); }, 20000));
+        EXPECT_TRUE(instance.endedWell());
+        EXPECT_FALSE(QFile::exists(runtimeFile("app.socket")));
+        EXPECT_FALSE(QFile::exists(runtimeFile("app.lock")));
+    }
+}
+
+TEST_F(DayvaneProcessTest, quitSignalsEndTheInstanceAsClosingItsLastWindowDoes)
+{
+    for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signalNumber);
+        start(m_application, {});
+        ASSERT_TRUE(m_application.waitForStarted(10000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(runtimeFile("app.socket")); }, 20000))
+            << "the instance listens";
+        // A reopen is answered only once the main window exists.
+        ASSERT_TRUE(handOver({}));
+        ASSERT_TRUE(handOver({QStringLiteral("dayvane://clock")}));
+        EXPECT_EQ(m_application.state(), QProcess::Running) << "the requests went to the running instance";
+
+        ::kill(static_cast<pid_t>(m_application.processId()), signalNumber);
+        ASSERT_TRUE(m_application.waitForFinished(20000));
+        EXPECT_EQ(m_application.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(m_application.exitCode(), 0);
+        EXPECT_FALSE(QFile::exists(runtimeFile("app.socket")));
+        EXPECT_FALSE(QFile::exists(runtimeFile("app.lock")));
+
+        const auto store = TovikSettingsStore::open(m_folder.filePath("config/dayvane/settings.sqlite3").toStdString());
+        ASSERT_TRUE(store);
+        const auto frame = store->text("dayvane.mainWindow.frame");
+        ASSERT_TRUE(frame);
+        const auto parsed = TovikFrameText::parse(*frame);
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->size(), QSizeF(720, 480));
+        store->remove("dayvane.mainWindow.frame");
+    }
+}
+
+TEST_F(DayvaneProcessTest, helpAndVersionPrintWithoutADisplay)
+{
+    m_environment.insert("QT_QPA_PLATFORM", "xcb");
+    m_environment.remove("DISPLAY");
+    m_environment.remove("WAYLAND_DISPLAY");
+    for (const char *option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        QProcess process;
+        start(process, {QString::fromLatin1(option)});
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_TRUE(
+            process.readAllStandardOutput().startsWith(option == QByteArray("--help") ? "Usage: dayvane" : "dayvane "));
+    }
+    QProcess refused;
+    start(refused, {QStringLiteral("close-main-window"), QStringLiteral("--reopen")});
+    ASSERT_TRUE(refused.waitForFinished(20000));
+    EXPECT_EQ(refused.exitCode(), 1);
+    EXPECT_TRUE(refused.readAllStandardError().contains("reopen"));
 }
 
 } // namespace

@@ -1,111 +1,141 @@
 #include <Dayvane/DayvaneSingleInstance.h>
+#include <Platform/LocalSocket/TovikLocalSocket.h>
 
-#include <QFile>
-#include <QFileInfo>
-#include <QLocalSocket>
-#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
-#include <thread>
+#include <fcntl.h>
+#include <fstream>
+#include <future>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using State = DayvaneSingleInstance::State;
+using TovikLocalProtocol::Kind;
 
 namespace {
 
 class DayvaneSingleInstanceTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-
-    QString socketPath() const { return m_folder.filePath("runtime/dayvane/app.socket"); }
-
-    // A second process's side, run on its own thread while this one's event loop serves the request.
-    bool handOverFromAnotherThread(const QStringList &request)
+    void SetUp() override
     {
-        std::atomic<int> result{-1};
-        std::thread client([&] {
-            DayvaneSingleInstance second(socketPath());
-            result = second.handOver(request) ? 1 : 0;
-        });
-        const bool finished = QTest::qWaitFor([&] { return result.load() != -1; }, 10000);
-        client.join();
-        return finished && result.load() == 1;
+        ASSERT_TRUE(m_folder.isValid());
+        ASSERT_EQ(::chmod(folder.c_str(), 0700), 0);
+    }
+
+    // The instance's side of one hand-over: the line it got, answered with `reply`.
+    static std::string serveOnce(TovikLocalListener &listener, const std::string &reply)
+    {
+        pollfd waiting{listener.fd(), POLLIN, 0};
+        if (::poll(&waiting, 1, 10000) != 1) {
+            return {};
+        }
+        const int connection = listener.acceptPeer();
+        ::fcntl(connection, F_SETFL, 0);
+        std::string line;
+        char byte;
+        while (::recv(connection, &byte, 1, 0) == 1 && byte != '\n') {
+            line += byte;
+        }
+        ::send(connection, reply.data(), reply.size(), MSG_NOSIGNAL);
+        ::close(connection);
+        return line;
+    }
+
+    static ino_t inodeOf(const fs::path &path)
+    {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
     }
 
     QTemporaryDir m_folder;
+    const fs::path folder = m_folder.path().toStdString();
+    const TovikLocalProtocol::Request link{Kind::open, {"dayvane://clock"}, "kwin-1_TIME2"};
 };
 
-TEST_F(DayvaneSingleInstanceTest, withNobodyRunningTheProcessBecomesTheInstance)
+} // namespace
+
+TEST_F(DayvaneSingleInstanceTest, theFirstProcessBecomesTheInstanceAndListensAtOnce)
 {
-    DayvaneSingleInstance instance(socketPath());
-    EXPECT_FALSE(instance.handOver({"reopen"}));
-    EXPECT_EQ(instance.state(), DayvaneSingleInstance::State::undecided);
-    ASSERT_TRUE(instance.listen());
-    EXPECT_EQ(instance.state(), DayvaneSingleInstance::State::listening);
-    const auto folder = std::filesystem::status(QFileInfo(socketPath()).absolutePath().toStdString());
-    EXPECT_EQ(folder.permissions() & std::filesystem::perms::all, std::filesystem::perms::owner_all)
-        << "only the user may reach the socket";
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(folder, link);
+    EXPECT_EQ(instance.state(), State::instance);
+    EXPECT_TRUE(fs::exists(folder / "app.lock"));
+    EXPECT_TRUE(fs::is_socket(folder / "app.socket"));
+    auto listener = instance.takeListener();
+    ASSERT_TRUE(listener);
+    EXPECT_EQ(listener->path(), folder / "app.socket");
 }
 
-TEST_F(DayvaneSingleInstanceTest, aSecondInstanceHandsItsRequestOver)
+TEST_F(DayvaneSingleInstanceTest, aLaterProcessHandsItsRequestOverAndLeavesTheLiveSocketAlone)
 {
-    DayvaneSingleInstance instance(socketPath());
-    ASSERT_TRUE(instance.listen());
-    QSignalSpy received(&instance, &DayvaneSingleInstance::messageReceived);
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(folder, link);
+    auto listener = instance.takeListener();
+    ASSERT_TRUE(listener);
+    const ino_t socket = inodeOf(folder / "app.socket");
+    auto served = std::async(std::launch::async, [&] { return serveOnce(*listener, "ok\n"); });
 
-    EXPECT_TRUE(handOverFromAnotherThread({"dayvane://clock", "https://example.com/x?y=1"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received.count() == 1; }));
-    EXPECT_EQ(received.takeFirst().at(0).toStringList(), (QStringList{"dayvane://clock", "https://example.com/x?y=1"}));
-
-    EXPECT_TRUE(handOverFromAnotherThread({"reopen"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received.count() == 1; }));
-    EXPECT_EQ(received.takeFirst().at(0).toStringList(), QStringList{"reopen"});
+    EXPECT_EQ(DayvaneSingleInstance::claim(folder, link).state(), State::handedOver);
+    EXPECT_EQ(served.get(), "dayvane1 open activation=kwin-1_TIME2 dayvane://clock");
+    EXPECT_EQ(inodeOf(folder / "app.socket"), socket);
 }
 
-TEST_F(DayvaneSingleInstanceTest, aLeftoverSocketIsReplaced)
+TEST_F(DayvaneSingleInstanceTest, aLaterProcessWaitsWhileTheInstanceStartsToListen)
+{
+    std::error_code error;
+    auto lock = TovikInstanceLock::tryAcquire(folder / "app.lock", error);
+    ASSERT_TRUE(lock);
+    // Nobody listens yet: the later process keeps trying instead of taking the lock holder for gone.
+    auto later = std::async(std::launch::async, [&] { return DayvaneSingleInstance::claim(folder, link).state(); });
+
+    auto listener = TovikLocalListener::replace(folder / "app.socket");
+    ASSERT_TRUE(listener);
+    EXPECT_EQ(serveOnce(*listener, "ok\n"), "dayvane1 open activation=kwin-1_TIME2 dayvane://clock");
+    EXPECT_EQ(later.get(), State::handedOver);
+}
+
+TEST_F(DayvaneSingleInstanceTest, whenTheInstanceEndsTheWaitingProcessTakesOver)
+{
+    auto instance = std::make_unique<DayvaneSingleInstance>(DayvaneSingleInstance::claim(folder, link));
+    auto listener = instance->takeListener();
+    auto later = std::async(std::launch::async, [&] { return DayvaneSingleInstance::claim(folder, link); });
+    // The instance ends without answering, as one that quits while a request is on its way.
+    pollfd waiting{listener->fd(), POLLIN, 0};
+    ASSERT_EQ(::poll(&waiting, 1, 10000), 1);
+    listener.reset();
+    instance.reset();
+
+    DayvaneSingleInstance next = later.get();
+    EXPECT_EQ(next.state(), State::instance);
+    EXPECT_TRUE(next.takeListener());
+}
+
+TEST_F(DayvaneSingleInstanceTest, aStaleSocketIsReplaced)
 {
     {
-        DayvaneSingleInstance gone(socketPath());
-        ASSERT_TRUE(gone.listen());
+        std::ofstream leftover(folder / "app.socket");
     }
-    // A crashed instance leaves its socket file behind; stand one in with a plain file.
-    QFile leftover(socketPath());
-    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    leftover.close();
-
-    DayvaneSingleInstance instance(socketPath());
-    EXPECT_FALSE(instance.handOver({"reopen"}));
-    ASSERT_TRUE(instance.listen());
-    QSignalSpy received(&instance, &DayvaneSingleInstance::messageReceived);
-    EXPECT_TRUE(handOverFromAnotherThread({"reopen"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received.count() == 1; }));
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(folder, link);
+    EXPECT_EQ(instance.state(), State::instance);
+    EXPECT_TRUE(fs::is_socket(folder / "app.socket"));
 }
 
-TEST_F(DayvaneSingleInstanceTest, anUnfinishedOrOversizedRequestIsDropped)
+TEST_F(DayvaneSingleInstanceTest, anInstanceThatDoesNotTakeTheRequestIsGivenUpOn)
 {
-    DayvaneSingleInstance instance(socketPath());
-    ASSERT_TRUE(instance.listen());
-    QSignalSpy received(&instance, &DayvaneSingleInstance::messageReceived);
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(folder, link);
+    auto listener = instance.takeListener();
+    auto refusing = std::async(std::launch::async, [&] { return serveOnce(*listener, "error version\n"); });
+    EXPECT_EQ(DayvaneSingleInstance::claim(folder, link).state(), State::unanswered);
+    EXPECT_FALSE(refusing.get().empty());
 
-    QLocalSocket unfinished;
-    unfinished.connectToServer(socketPath());
-    ASSERT_TRUE(unfinished.waitForConnected(2000));
-    unfinished.write("dayvane://clock\n");
-    unfinished.flush();
-    unfinished.disconnectFromServer();
-
-    QLocalSocket oversized;
-    oversized.connectToServer(socketPath());
-    ASSERT_TRUE(oversized.waitForConnected(2000));
-    oversized.write(QByteArray(100 * 1024, 'x'));
-    oversized.flush();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return oversized.state() == QLocalSocket::UnconnectedState; }));
-
-    // The instance still serves a proper request afterwards, and only that one arrives.
-    EXPECT_TRUE(handOverFromAnotherThread({"reopen"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return received.count() == 1; }));
-    EXPECT_EQ(received.takeFirst().at(0).toStringList(), QStringList{"reopen"});
+    EXPECT_EQ(DayvaneSingleInstance::claim(folder, link, 30ms).state(), State::unanswered);
 }
 
-} // namespace
+TEST_F(DayvaneSingleInstanceTest, withoutAUsableFolderTheProcessRunsAlone)
+{
+    EXPECT_EQ(DayvaneSingleInstance::claim({}, link).state(), State::alone);
+    EXPECT_EQ(DayvaneSingleInstance::claim(folder / "missing", link).state(), State::alone);
+}

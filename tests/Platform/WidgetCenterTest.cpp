@@ -92,18 +92,20 @@ TEST_F(WidgetCenterTest, ListeningHostReceivesOneReloadLine)
     const int listener = bindHostSocket(true);
     WidgetCenter::reloadTimelines("DayvaneStopwatchWidget");
     WidgetCenter::reloadTimelines("DayvaneClockWidget");
-    EXPECT_EQ(acceptMessage(listener), "reload DayvaneStopwatchWidget\n");
-    EXPECT_EQ(acceptMessage(listener), "reload DayvaneClockWidget\n");
+    EXPECT_EQ(acceptMessage(listener), "dayvane1 reload DayvaneStopwatchWidget\n");
+    EXPECT_EQ(acceptMessage(listener), "dayvane1 reload DayvaneClockWidget\n");
     EXPECT_EQ(acceptMessage(listener), std::nullopt);
 }
 
-TEST_F(WidgetCenterTest, KindThatWouldBreakTheLineIsNotSent)
+TEST_F(WidgetCenterTest, KindThatWouldBreakTheLineStaysOneWord)
 {
     const int listener = bindHostSocket(true);
-    for (const char *kind : {"", "Two\nLines", "Carriage\rReturn"}) {
-        WidgetCenter::reloadTimelines(kind);
-    }
-    EXPECT_EQ(acceptMessage(listener), std::nullopt);
+    WidgetCenter::reloadTimelines("");
+    WidgetCenter::reloadTimelines("Two\nLines");
+    WidgetCenter::reloadTimelines("Carriage\rReturn");
+    EXPECT_EQ(acceptMessage(listener), "dayvane1 reload Two%0ALines\n");
+    EXPECT_EQ(acceptMessage(listener), "dayvane1 reload Carriage%0DReturn\n");
+    EXPECT_EQ(acceptMessage(listener), std::nullopt) << "an empty kind is not sent";
 }
 
 TEST_F(WidgetCenterTest, NoHostMeansNothingHappens)
@@ -143,5 +145,5 @@ TEST_F(WidgetCenterTest, InProcessHandlerTakesThePlaceOfTheSocket)
     WidgetCenter::setInProcessHandler({});
     WidgetCenter::reloadTimelines("DayvaneCalendarWidget");
     EXPECT_EQ(kinds.size(), 1u);
-    EXPECT_EQ(acceptMessage(listener), "reload DayvaneCalendarWidget\n");
+    EXPECT_EQ(acceptMessage(listener), "dayvane1 reload DayvaneCalendarWidget\n");
 }

@@ -1,0 +1,114 @@
+// On a real X server (Xvfb): a token handed over by another process becomes Qt's startup id, its _TIME the
+// time of the next activation, and the startup is completed when a window maps.
+#include <Platform/Ui/TovikWindowActivation.h>
+
+#include <QApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <csignal>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// An Xvfb of its own on a free display, for the life of the object.
+class VirtualDisplay {
+public:
+    VirtualDisplay()
+    {
+        int ready[2];
+        if (::pipe(ready) != 0) {
+            return;
+        }
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ready[0]);
+            const std::string fd = std::to_string(ready[1]);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
+                     static_cast<char *>(nullptr));
+            ::_exit(127);
+        }
+        ::close(ready[1]);
+        char byte;
+        while (::read(ready[0], &byte, 1) == 1 && byte != '\n') {
+            m_name += byte;
+        }
+        ::close(ready[0]);
+        if (!m_name.empty()) {
+            m_name.insert(0, ":");
+        }
+    }
+    ~VirtualDisplay()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    VirtualDisplay(const VirtualDisplay &) = delete;
+    VirtualDisplay &operator=(const VirtualDisplay &) = delete;
+
+    // ":N", or empty when Xvfb did not start.
+    const std::string &name() const { return m_name; }
+
+private:
+    pid_t m_pid = -1;
+    std::string m_name;
+};
+
+QByteArray startupId()
+{
+    return QByteArray(static_cast<const char *>(
+        QGuiApplication::platformNativeInterface()->nativeResourceForIntegration("startupid")));
+}
+
+TEST(TovikWindowActivation, onX11TheTokenBecomesTheStartupIdOfTheNextWindow)
+{
+    VirtualDisplay display;
+    ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+    ::setenv("DISPLAY", display.name().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "xcb", 1);
+    ::unsetenv("DESKTOP_STARTUP_ID");
+    // No session bus is needed; looking for one that is not there leaks inside libdbus.
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+    int argc = 1;
+    char name[] = "TovikWindowActivationTest";
+    char *argv[] = {name, nullptr};
+    QApplication application(argc, argv);
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    EXPECT_TRUE(startupId().isEmpty());
+
+    TovikWindowActivation::useToken({});
+    EXPECT_TRUE(startupId().isEmpty()) << "no token, nothing changes";
+
+    TovikWindowActivation::useToken("dayvane-test-1_TIME4242");
+    EXPECT_EQ(startupId(), QByteArrayLiteral("dayvane-test-1_TIME4242"));
+    QScreen *screen = QGuiApplication::primaryScreen();
+    auto *native = QGuiApplication::platformNativeInterface();
+    EXPECT_EQ(reinterpret_cast<quintptr>(native->nativeResourceForScreen("apptime", screen)), 4242u);
+    EXPECT_EQ(reinterpret_cast<quintptr>(native->nativeResourceForScreen("appusertime", screen)), 4242u);
+
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(startupId().isEmpty()) << "mapping the window completed the startup";
+}
+
+TEST(TovikWindowActivation, theStartupTokenPrefersWaylands)
+{
+    ::setenv("XDG_ACTIVATION_TOKEN", "wayland-token", 1);
+    ::setenv("DESKTOP_STARTUP_ID", "x11-id", 1);
+    EXPECT_EQ(TovikWindowActivation::startupToken(), QByteArrayLiteral("wayland-token"));
+    ::unsetenv("XDG_ACTIVATION_TOKEN");
+    EXPECT_EQ(TovikWindowActivation::startupToken(), QByteArrayLiteral("x11-id"));
+    ::unsetenv("DESKTOP_STARTUP_ID");
+    EXPECT_TRUE(TovikWindowActivation::startupToken().isEmpty());
+}
+
+} // namespace
