@@ -4,6 +4,7 @@
 #include "CalendarDayCell.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
+#include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikFonts.h>
@@ -108,6 +109,8 @@ void CalendarView::updateMonth(Instant today)
                                .value_or(m_displayedMonth);
     }
     m_renderedToday = today;
+    // Holiday files put in place while we run are followed at each page change and day check.
+    TovikChinaHolidayCalendar::reloadArrangements();
     TovikCalendarGrid grid = TovikCalendarGrid::make(m_displayedMonth, today);
     m_monthWeekRowCount = grid.weekRowCount();
     m_gridCells = std::move(grid.cells);

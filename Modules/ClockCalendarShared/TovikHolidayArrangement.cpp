@@ -175,6 +175,6 @@ std::string TovikHolidayArrangement::verdict(const std::filesystem::path &file, 
     if (const auto *reason = std::get_if<std::string>(&result)) {
         return file.string() + ": " + *reason;
     }
-    return file.string() + ": ok (" + std::to_string(std::get<TovikHolidayArrangement>(result).daysByKey.size())
-           + " days)";
+    const std::size_t days = std::get<TovikHolidayArrangement>(result).daysByKey.size();
+    return file.string() + ": ok (" + std::to_string(days) + (days == 1 ? " day)" : " days)");
 }

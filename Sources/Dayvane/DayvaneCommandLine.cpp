@@ -6,13 +6,14 @@
 namespace {
 
 const QString helpText = QStringLiteral(
-    "Usage: dayvane [options] [url...]\n"
-    "Calendar, clock and stopwatch. dayvane://calendar, dayvane://clock and dayvane://stopwatch open that\n"
-    "page in its mini window; a Dayvane already running takes the URLs of any later start.\n"
+    "用法：dayvane [选项] [链接…]\n"
+    "日历、时钟和秒表。dayvane://calendar、dayvane://clock 和 dayvane://stopwatch 在小窗中打开对应页面；\n"
+    "已在运行的 Dayvane 会接收之后每次启动给出的链接。\n"
     "\n"
-    "Options:\n"
-    "  -h, --help     Print this help and exit.\n"
-    "  -v, --version  Print the version and exit.\n");
+    "选项：\n"
+    "  -h, --help                  显示此帮助后退出。\n"
+    "  -v, --version               显示版本后退出。\n"
+    "      --check-holidays 文件   检查一个节假日安排文件（YEAR.json）并给出结论；可以采用时退出码为 0，否则为 1。\n");
 
 } // namespace
 
@@ -21,8 +22,10 @@ DayvaneCommandLine DayvaneCommandLine::parse(const QStringList &arguments)
     QCommandLineParser parser;
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, {});
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, {});
+    const QCommandLineOption checkHolidays(QStringLiteral("check-holidays"), {}, QStringLiteral("file"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(checkHolidays);
     DayvaneCommandLine commandLine;
     if (!parser.parse(arguments)) {
         commandLine.action = Action::fail;
@@ -33,6 +36,9 @@ DayvaneCommandLine DayvaneCommandLine::parse(const QStringList &arguments)
     } else if (parser.isSet(version)) {
         commandLine.action = Action::showVersion;
         commandLine.text = QStringLiteral("dayvane " DAYVANE_VERSION "\n");
+    } else if (parser.isSet(checkHolidays)) {
+        commandLine.action = Action::checkHolidays;
+        commandLine.holidayFile = parser.value(checkHolidays);
     } else {
         for (const QString &url : parser.positionalArguments()) {
             if (!url.isEmpty()) {

@@ -6,16 +6,18 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for: URLs to open, or the help or the version printed. There are no other
-// options; requests of other kinds travel between processes (TovikLocalProtocol.h), never as arguments.
+// What the command line asks for: URLs to open, the help or the version printed, or a holiday file checked.
+// Requests of other kinds travel between processes (TovikLocalProtocol.h), never as arguments.
 struct DayvaneCommandLine {
-    enum class Action { run, showHelp, showVersion, fail };
+    enum class Action { run, showHelp, showVersion, checkHolidays, fail };
 
     Action action = Action::run;
     // The URLs, in order, without empty ones.
     QStringList urls;
     // What to print for the help, the version, or the reason of a failure.
     QString text;
+    // The YEAR.json file to check.
+    QString holidayFile;
 
     static DayvaneCommandLine parse(const QStringList &arguments);
 

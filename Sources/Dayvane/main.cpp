@@ -4,6 +4,7 @@
 #include "DayvaneCommandLine.h"
 #include "DayvaneSingleInstance.h"
 
+#include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <Platform/LocalSocket/TovikLocalServer.h>
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikQuitSignals.h>
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 int main(int argc, char **argv)
 {
@@ -27,6 +29,13 @@ int main(int argc, char **argv)
     case DayvaneCommandLine::Action::showVersion:
         std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
         return 0;
+    case DayvaneCommandLine::Action::checkHolidays: {
+        bool accepted = false;
+        const std::string verdict =
+            TovikHolidayArrangement::verdict(commandLine.holidayFile.toStdString(), &accepted) + "\n";
+        std::fputs(verdict.c_str(), stdout);
+        return accepted ? 0 : 1;
+    }
     case DayvaneCommandLine::Action::fail:
         std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
         return 1;

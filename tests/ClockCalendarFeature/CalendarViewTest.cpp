@@ -1,6 +1,8 @@
 // One month view on its own: the month it shows, paging, and selecting days with the mouse.
 #include "CalendarTestSupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QToolButton>
 
 using namespace CalendarTestSupport;
@@ -264,4 +266,24 @@ TEST_F(CalendarViewTest, WorkdayCountOverTheFirstRowStaysClearOfTheWeekdayTitles
     const QRectF nextSunday = view.dayCellFrame(positionOf(view, day(2026, 3, 8)));
     EXPECT_NEAR(lower.bottom() + 1, nextSunday.top() - 1, 1);
     EXPECT_NEAR(lower.right() + 1, nextSunday.right() - 3, 1);
+}
+
+TEST_F(CalendarViewTest, AHolidayFilePutInPlaceIsShownAtTheNextPageChange)
+{
+    const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/dayvane/holidays");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/2028.json"));
+    file.remove();
+    showMonth(2028, 1, at(2026, 1, 20, 9, 0));
+    const int springFestival = positionOf(view, day(2028, 1, 26));
+    EXPECT_FALSE(view.dayCell(springFestival)->isCaptionVisible());
+
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"year": 2028, "days": [{"name": "春节", "date": "2028-01-26", "isOffDay": true}]})");
+    file.close();
+    showMonth(2028, 2, at(2026, 1, 20, 9, 0));
+    showMonth(2028, 1, at(2026, 1, 20, 9, 0));
+    EXPECT_EQ(view.dayCell(springFestival)->captionText(), QStringLiteral("春节"));
+    EXPECT_TRUE(view.dayCell(springFestival)->isCaptionVisible());
+    file.remove();
 }

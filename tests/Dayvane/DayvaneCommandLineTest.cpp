@@ -40,7 +40,11 @@ TEST(DayvaneCommandLine, takesUrlsHelpAndVersionOnly)
 
 TEST(DayvaneCommandLine, printsWhatItWasAskedFor)
 {
-    EXPECT_TRUE(DayvaneCommandLine::parse({"dayvane", "--help"}).text.startsWith("Usage: dayvane [options] [url...]"));
+    EXPECT_TRUE(DayvaneCommandLine::parse({"dayvane", "--help"}).text.startsWith("用法：dayvane [选项] [链接…]"));
+    const DayvaneCommandLine check = DayvaneCommandLine::parse({"dayvane", "--check-holidays", "2028.json"});
+    EXPECT_EQ(check.action, DayvaneCommandLine::Action::checkHolidays);
+    EXPECT_EQ(check.holidayFile, "2028.json");
+    EXPECT_EQ(DayvaneCommandLine::parse({"dayvane", "--check-holidays"}).action, DayvaneCommandLine::Action::fail);
     EXPECT_TRUE(DayvaneCommandLine::parse({"dayvane", "--version"}).text.startsWith("dayvane "));
     const QString failure = DayvaneCommandLine::parse({"dayvane", "--bogus"}).text;
     EXPECT_TRUE(failure.startsWith("dayvane: ")) << failure.toStdString();

@@ -1,7 +1,7 @@
 // Starts the real program: one instance per user even when started twice at the same instant, later
 // starts handed over to it, and a clean end on the quit signals, leaving the frame behind.
-#include <TovikKit/TovikFrameText.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/TovikFrameText.h>
 
 #include <QDir>
 #include <QFile>
@@ -184,7 +184,7 @@ TEST_F(DayvaneProcessTest, quitSignalsEndTheInstanceAsClosingItsLastWindowDoes)
     }
 }
 
-TEST_F(DayvaneProcessTest, helpAndVersionPrintWithoutADisplay)
+TEST_F(DayvaneProcessTest, helpVersionAndHolidayChecksPrintWithoutADisplay)
 {
     m_environment.insert("QT_QPA_PLATFORM", "xcb");
     m_environment.remove("DISPLAY");
@@ -197,7 +197,30 @@ TEST_F(DayvaneProcessTest, helpAndVersionPrintWithoutADisplay)
         EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(process.exitCode(), 0);
         EXPECT_TRUE(
-            process.readAllStandardOutput().startsWith(option == QByteArray("--help") ? "Usage: dayvane" : "dayvane "));
+            process.readAllStandardOutput().startsWith(option == QByteArray("--help") ? "用法：dayvane" : "dayvane "));
+    }
+    struct Check {
+        const char *text;
+        int exitCode;
+        const char *verdict;
+    };
+    for (const Check &check :
+         {Check{R"({"year": 2028, "days": [{"name": "元旦", "date": "2028-01-01", "isOffDay": true}]})", 0,
+                ": ok (1 day)\n"},
+          Check{R"({"year": 2028, "days": [{"name": "元旦", "date": "2028-01-03", "isOffDay": false}]})", 1,
+                "not a Saturday or Sunday\n"}}) {
+        SCOPED_TRACE(check.text);
+        QFile file(m_folder.filePath("2028.json"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(check.text);
+        file.close();
+        QProcess process;
+        start(process, {QStringLiteral("--check-holidays"), file.fileName()});
+        ASSERT_TRUE(process.waitForFinished(20000));
+        EXPECT_EQ(process.exitCode(), check.exitCode);
+        const QByteArray output = process.readAllStandardOutput();
+        EXPECT_TRUE(output.startsWith(file.fileName().toUtf8())) << output.toStdString();
+        EXPECT_TRUE(output.endsWith(check.verdict)) << output.toStdString();
     }
     QProcess refused;
     start(refused, {QStringLiteral("close-main-window"), QStringLiteral("--reopen")});
