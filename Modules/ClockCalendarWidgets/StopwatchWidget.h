@@ -25,8 +25,6 @@ public:
     // the elapsed time gains a digit.
     Timeline<StopwatchWidgetEntry> timeline(const TimelineProviderContext &context, Instant now) const;
 
-    const StopwatchStore &store() const { return m_store; }
-
 private:
     static Instant nextPrefixChange(Instant now, const StopwatchState &state);
 
