@@ -39,4 +39,6 @@ struct TovikCalendarGrid {
 
     // The month containing `month`, with `today` as the day that counts as now.
     static TovikCalendarGrid make(Instant month, Instant today);
+
+    bool operator==(const TovikCalendarGrid &) const = default;
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "AppIntent.h"
+#include "WidgetConfiguration.h"
+
+#include <ClockCalendarShared/StopwatchStore.h>
+
+#include <memory>
+#include <string>
+
+// Assemble each widget from its provider and its view, in the small, medium and large families; the
+// description is the widget's own, the rest comes from the bundle.
+namespace ClockCalendarWidgets {
+
+WidgetConfiguration calendar(const std::string &kind, const std::string &displayName, const std::string &openURL);
+WidgetConfiguration clock(const std::string &kind, const std::string &displayName, const std::string &openURL,
+                          std::shared_ptr<const AppIntent> openIntent);
+WidgetConfiguration stopwatch(const std::string &kind, const std::string &displayName, const StopwatchStore &store,
+                              const std::string &openURL, std::shared_ptr<const AppIntent> toggleIntent,
+                              std::shared_ptr<const AppIntent> resetIntent);
+
+} // namespace ClockCalendarWidgets

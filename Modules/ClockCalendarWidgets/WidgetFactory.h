@@ -1,0 +1,36 @@
+#pragma once
+
+#include "WidgetConfiguration.h"
+
+#include <string>
+#include <utility>
+
+// The part every factory shares: texts and families, and a provider's answers widened to any entry.
+template <typename Provider>
+WidgetConfiguration makeStaticConfiguration(const std::string &kind, const std::string &displayName,
+                                            const std::string &description, const std::string &openURL,
+                                            const std::string &viewType, Provider provider)
+{
+    WidgetConfiguration configuration;
+    configuration.kind = kind;
+    configuration.displayName = displayName;
+    configuration.description = description;
+    configuration.supportedFamilies = {WidgetFamily::systemSmall, WidgetFamily::systemMedium,
+                                       WidgetFamily::systemLarge};
+    configuration.openURL = openURL;
+    configuration.viewType = viewType;
+    configuration.placeholder = [provider](const TimelineProviderContext &context, Instant now) {
+        return WidgetEntry(provider.placeholder(context, now));
+    };
+    configuration.snapshot = [provider](const TimelineProviderContext &context, Instant now) {
+        return WidgetEntry(provider.snapshot(context, now));
+    };
+    configuration.timeline = [provider = std::move(provider)](const TimelineProviderContext &context, Instant now) {
+        auto typed = provider.timeline(context, now);
+        Timeline<WidgetEntry> timeline;
+        timeline.entries.assign(typed.entries.begin(), typed.entries.end());
+        timeline.policy = typed.policy;
+        return timeline;
+    };
+    return configuration;
+}

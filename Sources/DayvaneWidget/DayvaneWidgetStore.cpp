@@ -1,0 +1,6 @@
+#include "DayvaneWidgetStore.h"
+
+const StopwatchStore &dayvaneWidgetStopwatchStore()
+{
+    return StopwatchStore::dayvane();
+}
