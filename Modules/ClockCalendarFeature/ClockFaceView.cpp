@@ -88,6 +88,11 @@ void ClockFaceView::refresh(Instant now)
 
 void ClockFaceView::updateLine(Line &line, const QString &text, bool elides)
 {
+    // Before the first layout there is no width to fit, and measuring would load a font that is never drawn.
+    if (line.frame.isEmpty()) {
+        line.shown = text;
+        return;
+    }
     line.shown = elides ? QFontMetricsF(line.font).elidedText(text, Qt::ElideRight, line.frame.width()) : text;
     update(line.frame.toAlignedRect());
 }

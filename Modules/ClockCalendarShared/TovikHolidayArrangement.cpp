@@ -13,7 +13,7 @@ namespace {
 using Result = std::variant<TovikHolidayArrangement, std::string>;
 
 // Far more than any real notice; a larger file is not one of ours.
-constexpr std::uintmax_t maximumFileBytes = 256 * 1024;
+constexpr std::uintmax_t maximumFileBytes = std::uintmax_t{256} * 1024;
 // A notice for one year may reach into the neighbouring December or January, never further.
 constexpr int earliestMonthOffset = -1;
 constexpr int latestMonthOffset = 1;

@@ -42,7 +42,7 @@
 namespace TovikLocalProtocol {
 
 inline constexpr std::string_view version = "dayvane1";
-inline constexpr std::size_t maximumLineBytes = 16 * 1024;
+inline constexpr std::size_t maximumLineBytes = std::size_t{16} * 1024;
 
 enum class Kind { open, reopen, reload };
 

@@ -87,11 +87,7 @@ bool sendBefore(int fd, std::string_view line, Clock::time_point deadline)
         const ssize_t count = ::send(fd, line.data() + sent, line.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (count > 0) {
             sent += static_cast<std::size_t>(count);
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else if (count < 0 && errno == EAGAIN && waitFor(fd, POLLOUT, deadline)) {
-            continue;
-        } else {
+        } else if (count >= 0 || !(errno == EINTR || (errno == EAGAIN && waitFor(fd, POLLOUT, deadline)))) {
             return false;
         }
     }
@@ -112,11 +108,7 @@ std::optional<std::string> receiveLineBefore(int fd, Clock::time_point deadline)
             if (reply.size() > maximumReplyBytes) {
                 return std::nullopt;
             }
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else if (count < 0 && errno == EAGAIN && waitFor(fd, POLLIN, deadline)) {
-            continue;
-        } else {
+        } else if (count >= 0 || !(errno == EINTR || (errno == EAGAIN && waitFor(fd, POLLIN, deadline)))) {
             return std::nullopt;
         }
     }
@@ -153,7 +145,7 @@ std::filesystem::path folder()
 
 std::filesystem::path ensureFolder()
 {
-    const std::filesystem::path path = folder();
+    std::filesystem::path path = folder();
     if (path.empty() || (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)) {
         return {};
     }
