@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 
 DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsStore> preferences,
                                                  const StopwatchStore &stopwatchStore, QObject *parent)
@@ -70,6 +71,18 @@ bool DayvaneWindowController::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_window.get() && event->type() == QEvent::Close) {
         windowWillClose();
     }
+    // The title bar's height is known only once the window manager has framed the window: at its first
+    // exposure.
+    if (watched == m_window.get() && event->type() == QEvent::Show && !m_fittedWithDecorations
+        && m_window->windowHandle()) {
+        m_window->windowHandle()->installEventFilter(this);
+    }
+    if (watched == m_window->windowHandle() && event->type() == QEvent::Expose && !m_fittedWithDecorations
+        && m_window->windowHandle()->isExposed()) {
+        m_fittedWithDecorations = true;
+        m_window->windowHandle()->removeEventFilter(this);
+        fitWithDecorations();
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -77,6 +90,23 @@ void DayvaneWindowController::windowWillClose()
 {
     if (m_preferences) {
         m_preferences->set(frameKey, TovikFrameText::format(frame()));
+    }
+}
+
+void DayvaneWindowController::fitWithDecorations()
+{
+    const QRect outer = m_window->frameGeometry();
+    const QRect inner = m_window->geometry();
+    const QMarginsF decorations(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                                outer.bottom() - inner.bottom());
+    if (decorations.isNull()) {
+        return;
+    }
+    const QRectF current = frame();
+    const QRectF fitted = DayvaneWindowPlacement::decoratedFrame(current, decorations, QSizeF(minimumSize),
+                                                                 TovikScreenPlacement::screens());
+    if (fitted != current) {
+        TovikScreenPlacement::setFrame(*m_window, fitted);
     }
 }
 

@@ -46,8 +46,10 @@ protected:
 private:
     void windowWillClose();
     void placeWindow();
+    void fitWithDecorations();
 
     std::shared_ptr<TovikSettingsStore> m_preferences;
     ClockCalendarViewController *m_content = nullptr;
     std::unique_ptr<QWidget> m_window;
+    bool m_fittedWithDecorations = false;
 };

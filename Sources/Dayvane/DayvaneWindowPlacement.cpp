@@ -33,4 +33,23 @@ QRectF initialFrame(const std::optional<QRectF> &stored, const QSizeF &size, con
     return TovikScreenPlacement::centeredFrame(size, screens.front().visibleFrame);
 }
 
+QRectF decoratedFrame(const QRectF &frame, const QMarginsF &decorations, const QSizeF &minimumSize,
+                      const std::vector<TovikScreenPlacement::Screen> &screens)
+{
+    const auto screen = TovikScreenPlacement::owningScreen(frame, screens);
+    if (!screen) {
+        return frame;
+    }
+    // The outer corner stays within the visible area and the content keeps room for the decorations:
+    // the area narrows on the right and, y up, rises at the bottom.
+    const QRectF visible = screen->visibleFrame;
+    const double across = decorations.left() + decorations.right();
+    const double down = decorations.top() + decorations.bottom();
+    const QRectF room(visible.x(), visible.y() + down, visible.width() - across, visible.height() - down);
+    if (room.width() < minimumSize.width() || room.height() < minimumSize.height()) {
+        return frame;
+    }
+    return TovikScreenPlacement::fitted(frame, room, minimumSize);
+}
+
 } // namespace DayvaneWindowPlacement

@@ -2,6 +2,7 @@
 
 #include <TovikKit/TovikScreenPlacement.h>
 
+#include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
 
@@ -18,5 +19,11 @@ bool isUsable(const QRectF &frame, const std::vector<TovikScreenPlacement::Scree
 // `size` centred on the main screen's visible area; without any screen, `size` at the origin.
 QRectF initialFrame(const std::optional<QRectF> &stored, const QSizeF &size, const QSizeF &minimumSize,
                     const std::vector<TovikScreenPlacement::Screen> &screens);
+
+// `frame` (outer corner, content size) fitted again once the window manager's decorations are known, so
+// that the decorated window lies wholly inside the visible area of its screen; `frame` itself when it
+// already does, or when no screen could hold it.
+QRectF decoratedFrame(const QRectF &frame, const QMarginsF &decorations, const QSizeF &minimumSize,
+                      const std::vector<TovikScreenPlacement::Screen> &screens);
 
 } // namespace DayvaneWindowPlacement

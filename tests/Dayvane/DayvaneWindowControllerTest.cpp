@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -73,6 +74,21 @@ TEST_F(DayvaneWindowControllerTest, storedFramesAreFittedIntoTheScreenTheyLandOn
         const QRect geometry = openWithStoredFrame(c.stored);
         EXPECT_EQ(geometry, c.expected);
     }
+}
+
+TEST_F(DayvaneWindowControllerTest, aShownWindowKeepsItsDecorationsOnTheScreen)
+{
+    m_preferences->set(DayvaneWindowController::frameKey, "{{0, 0}, {2560, 1400}}");
+    const DayvaneWindowController controller(m_preferences, StopwatchStore(m_suite, "test.stopwatch"));
+    QWidget *window = controller.window();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_NE(window->frameGeometry(), window->geometry()) << "the platform draws decorations";
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QTRY_VERIFY2(available.contains(window->frameGeometry()), "the decorated window lies on the screen");
+    EXPECT_EQ(window->frameGeometry().top(), available.top());
+    EXPECT_EQ(window->frameGeometry().bottom(), available.bottom());
+    window->hide();
 }
 
 TEST_F(DayvaneWindowControllerTest, unsoundFramesOpenCentredOnThePrimaryScreen)
