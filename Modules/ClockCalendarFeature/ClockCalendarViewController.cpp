@@ -15,6 +15,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QToolButton>
 
 #include <algorithm>
@@ -189,6 +190,7 @@ QWidget *ClockCalendarViewController::loadView()
     button->setIcon(miniWindowIcon());
     button->setIconSize(QSize(int(miniWindowSymbolSize + 3), int(miniWindowSymbolSize + 3)));
     button->setAutoRaise(true);
+    // Ctrl+M reaches it from the keyboard; in the Tab chain it would only repeat that.
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(QStringLiteral("小窗显示"));
     button->setAccessibleName(QStringLiteral("小窗显示"));
@@ -197,6 +199,7 @@ QWidget *ClockCalendarViewController::loadView()
     m_miniWindowButton = button;
 
     root->onLayout = tovikWeakCallback(this, &ClockCalendarViewController::layoutSubviews);
+    addShortcuts(root);
 
     // Restoring only reads: a value outside the tabs stays in the store until the next real change.
     if (m_configuration.preferences) {
@@ -221,6 +224,45 @@ void ClockCalendarViewController::segmentChanged()
         m_configuration.preferences->set(m_configuration.selectedTabKey, index);
     }
     showChild(index);
+}
+
+void ClockCalendarViewController::addShortcuts(QWidget *root)
+{
+    const auto add = [this, root](const QKeySequence &keys, auto action) {
+        auto *shortcut = new QShortcut(keys, root);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    const int count = static_cast<int>(tabs.size());
+    for (int i = 0; i < count; ++i) {
+        add(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)), [this, i] { selectTab(i); });
+    }
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this, count] { selectTab((m_selectedIndex + 1) % count); });
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+        [this, count] { selectTab((m_selectedIndex + count - 1) % count); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { openMiniWindow(); });
+}
+
+void ClockCalendarViewController::selectTab(int index)
+{
+    m_segment->setSelectedSegment(index);
+    segmentChanged();
+    focusShownPage();
+}
+
+// The first control of the page that acts on keys; the tab strip when the page has none (the clock).
+void ClockCalendarViewController::focusShownPage()
+{
+    QWidget *page = m_shownPage->view();
+    QWidget *target = m_segment;
+    QWidget *candidate = page;
+    do {
+        if (candidate->isVisibleTo(page) && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            target = candidate;
+            break;
+        }
+        candidate = candidate->nextInFocusChain();
+    } while (candidate != page && page->isAncestorOf(candidate));
+    target->setFocus(Qt::ShortcutFocusReason);
 }
 
 void ClockCalendarViewController::openMiniWindow()

@@ -15,8 +15,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyleHints>
 
 #include <utility>
@@ -57,7 +59,7 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
         m_resetButton->onPress = tovikWeakCallback(this, &StopwatchView::reset);
     }
     setToolTip(QStringLiteral("单击暂停/继续，双击清零"));
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
 
     auto *copy = new QAction(this);
     copy->setShortcut(QKeySequence::Copy);
@@ -166,6 +168,57 @@ void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
         return;
     }
     m_pendingSingleClick->schedule(interval, tovikWeakCallback(this, &StopwatchView::toggle));
+}
+
+void StopwatchView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A key is never half of a double click: it acts at once and drops a click still waiting.
+        m_pendingSingleClick->cancel();
+        m_clickCount = 0;
+        toggle();
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        m_pendingSingleClick->cancel();
+        m_clickCount = 0;
+        reset();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void StopwatchView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void StopwatchView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void StopwatchView::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(TovikColors::fromComponents(0.04, 0.52, 1.0), 2));
+    painter.drawRoundedRect(QRectF(m_label->geometry()).adjusted(1, 1, -1, -1), 8, 8);
 }
 
 void StopwatchView::contextMenuEvent(QContextMenuEvent *event)

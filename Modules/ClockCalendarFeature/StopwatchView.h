@@ -18,7 +18,8 @@ class TovikDeferredTask;
 
 // The shared stopwatch as a large "HH:MM:SS" text, optionally with start/pause and reset buttons below it.
 // It keeps no state of its own: every refresh re-reads the store and every action writes it. A click on the
-// view toggles once the double-click interval has passed; a double click resets instead.
+// view toggles once the double-click interval has passed; a double click resets instead. With the focus,
+// Space or Return toggles at once, Delete or Backspace resets and Ctrl+C copies the time.
 class StopwatchView final : public QWidget, public FloatingPanelInteractiveView {
     Q_OBJECT
     Q_INTERFACES(FloatingPanelInteractiveView)
@@ -52,6 +53,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

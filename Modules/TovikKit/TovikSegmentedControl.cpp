@@ -2,10 +2,12 @@
 
 #include "TovikColors.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,6 +20,7 @@ const QColor trackFill = TovikColors::white(0.07);
 const QColor separator = TovikColors::white(0.12);
 const QColor labelColor = TovikColors::white(0.78);
 const QColor selectedLabelColor = TovikColors::white(0.95);
+const QColor focusRing = TovikColors::fromComponents(0.04, 0.52, 1.0);
 
 } // namespace
 
@@ -27,7 +30,7 @@ TovikSegmentedControl::TovikSegmentedControl(const QStringList &labels, QWidget 
     for (const QString &label : labels) {
         m_segments.push_back({label, QIcon()});
     }
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -104,8 +107,55 @@ void TovikSegmentedControl::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || pressed < 0 || segmentAt(event->position()) != pressed) {
         return;
     }
-    setSelectedSegment(pressed);
+    activate(pressed);
+}
+
+void TovikSegmentedControl::activate(int segment)
+{
+    setSelectedSegment(segment);
     emit activated();
+}
+
+void TovikSegmentedControl::keyPressEvent(QKeyEvent *event)
+{
+    const int last = segmentCount() - 1;
+    const int from = std::max(m_selected, 0);
+    int to = -1;
+    switch (event->modifiers() == Qt::NoModifier ? event->key() : 0) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        to = std::max(from - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        to = std::min(from + 1, last);
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = last;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (to >= 0 && to != m_selected) {
+        activate(to);
+    }
+    event->accept();
+}
+
+void TovikSegmentedControl::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TovikSegmentedControl::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TovikSegmentedControl::paintEvent(QPaintEvent *)
@@ -124,6 +174,11 @@ void TovikSegmentedControl::paintEvent(QPaintEvent *)
             QPainterPath selection;
             selection.addRoundedRect(frame.adjusted(0, 1.5, 0, -1.5), selectionRadius, selectionRadius);
             painter.fillPath(selection, m_selectedFill);
+            if (hasFocus()) {
+                painter.setPen(QPen(focusRing, 1.5));
+                painter.drawPath(selection);
+                painter.setPen(Qt::NoPen);
+            }
         } else if (i > 0 && i - 1 != m_selected) {
             painter.fillRect(QRectF(frame.left() - 0.5, frame.top() + 5, 1, frame.height() - 10), separator);
         }

@@ -11,7 +11,8 @@
 
 // A rounded, small segmented control with select-one tracking: every segment has the same width and shows
 // an image beside its label. A click selects the segment under it and then reports `activated`, also when
-// that segment was already selected; the owner compares.
+// that segment was already selected; the owner compares. It takes the focus from Tab only (a click leaves
+// the focus where it was); then the arrow keys, Home and End select and report in the same way.
 class TovikSegmentedControl final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TovikSegmentedControl)
@@ -49,6 +50,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     struct Segment {
@@ -57,6 +61,7 @@ private:
     };
 
     int segmentAt(const QPointF &position) const;
+    void activate(int segment);
 
     std::vector<Segment> m_segments;
     double m_segmentWidth = 68;
