@@ -2,6 +2,7 @@
 
 #include "CalendarColors.h"
 #include "CalendarDayCell.h"
+#include "ClockCalendarAccessibility.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
@@ -47,6 +48,7 @@ QToolButton *makePagingButton(const QString &title, QWidget *parent)
 CalendarView::CalendarView(QWidget *parent)
     : QWidget(parent)
 {
+    ClockCalendarAccessibility::install();
     const Instant now = TovikClock::shared().now();
     m_displayedMonth = now;
     m_displayedYearMonth = TovikGregorianCalendar::components(now);

@@ -1,5 +1,6 @@
 #include "StopwatchView.h"
 
+#include "ClockCalendarAccessibility.h"
 #include "StopwatchActionQueue.h"
 
 #include <Platform/Ui/TovikClock.h>
@@ -11,6 +12,7 @@
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikWeakCallback.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -21,6 +23,7 @@
 #include <QPainter>
 #include <QStyleHints>
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -46,6 +49,7 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     : QWidget(parent)
     , m_actions(new StopwatchActionQueue(std::move(store), this))
 {
+    ClockCalendarAccessibility::install();
     m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));
@@ -94,6 +98,8 @@ StopwatchState StopwatchView::refresh(Instant now)
 {
     const StopwatchState state = m_actions->refresh();
     m_label->setText(QString::fromStdString(state.elapsedText(now)));
+    m_shownSeconds = std::floor(state.elapsed(now));
+    announceValue();
 
     const bool running = state.isRunning();
     if (m_shownRunning != running) {
@@ -116,6 +122,18 @@ StopwatchState StopwatchView::refresh(Instant now)
         m_resetButton->setEnabled(running || hasTime);
     }
     return state;
+}
+
+void StopwatchView::announceValue()
+{
+    if (!QAccessible::isActive() || m_shownSeconds == m_announcedSeconds
+        || (m_sinceValueAnnounced.isValid() && m_sinceValueAnnounced.elapsed() < 1000)) {
+        return;
+    }
+    m_announcedSeconds = m_shownSeconds;
+    m_sinceValueAnnounced.start();
+    QAccessibleValueChangeEvent event(this, m_shownSeconds);
+    QAccessible::updateAccessibility(&event);
 }
 
 void StopwatchView::toggle()

@@ -7,6 +7,7 @@
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <TovikKit/FloatingPanelInteractiveView.h>
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -48,6 +49,8 @@ public:
     StopwatchState refresh(Instant now);
     // Puts the visible time on the clipboard as plain text.
     void copyTime() const;
+    // Whole seconds of the time shown, the display's value for screen readers.
+    double shownSeconds() const { return m_shownSeconds; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -63,6 +66,7 @@ private:
     void click(QMouseEvent *event, bool reportedAsDoubleClick);
     void toggle();
     void reset();
+    void announceValue();
     void layoutSubviews();
 
     StopwatchActionQueue *m_actions = nullptr;
@@ -71,6 +75,10 @@ private:
     StopwatchControlButton *m_resetButton = nullptr;
     TovikDeferredTask *m_pendingSingleClick = nullptr;
     std::optional<bool> m_shownRunning;
+    double m_shownSeconds = 0;
+    // Screen readers hear the time change at most once a second.
+    QElapsedTimer m_sinceValueAnnounced;
+    double m_announcedSeconds = -1;
     // Clicks are counted here: Qt reports the second press of a pair as a double click and never a third.
     int m_clickCount = 0;
     quint64 m_lastClickTimestamp = 0;

@@ -1,5 +1,6 @@
 #include "TovikSegmentedControl.h"
 
+#include "TovikAccessibleParts.h"
 #include "TovikColors.h"
 
 #include <QKeyEvent>
@@ -22,11 +23,36 @@ const QColor labelColor = TovikColors::white(0.78);
 const QColor selectedLabelColor = TovikColors::white(0.95);
 const QColor focusRing = TovikColors::fromComponents(0.04, 0.52, 1.0);
 
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    auto *control = qobject_cast<TovikSegmentedControl *>(object);
+    if (className != QLatin1String("TovikSegmentedControl") || !control) {
+        return nullptr;
+    }
+    std::vector<TovikAccessibleParts::Part> tabs;
+    for (int i = 0; i < control->segmentCount(); ++i) {
+        tabs.push_back({QAccessible::PageTab, [control, i] { return control->label(i); },
+                        [control, i] { return control->segmentRect(i).toAlignedRect(); },
+                        [control, i] {
+                            QAccessible::State state;
+                            state.selectable = true;
+                            state.focusable = true;
+                            state.selected = control->selectedSegment() == i;
+                            state.focused = state.selected && control->hasFocus();
+                            return state;
+                        },
+                        [control, i] { control->activate(i); }});
+    }
+    return new TovikAccessibleParts::Widget(control, QAccessible::PageTabList, std::move(tabs));
+}
+
 } // namespace
 
 TovikSegmentedControl::TovikSegmentedControl(const QStringList &labels, QWidget *parent)
     : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessible);
     for (const QString &label : labels) {
         m_segments.push_back({label, QIcon()});
     }
@@ -113,6 +139,9 @@ void TovikSegmentedControl::mouseReleaseEvent(QMouseEvent *event)
 void TovikSegmentedControl::activate(int segment)
 {
     setSelectedSegment(segment);
+    if (hasFocus()) {
+        TovikAccessibleParts::notifyFocus(this, segment);
+    }
     emit activated();
 }
 

@@ -12,7 +12,8 @@
 // A rounded, small segmented control with select-one tracking: every segment has the same width and shows
 // an image beside its label. A click selects the segment under it and then reports `activated`, also when
 // that segment was already selected; the owner compares. It takes the focus from Tab only (a click leaves
-// the focus where it was); then the arrow keys, Home and End select and report in the same way.
+// the focus where it was); then the arrow keys, Home and End select and report in the same way. Screen
+// readers see a page tab list of page tabs that can be pressed.
 class TovikSegmentedControl final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TovikSegmentedControl)
@@ -36,6 +37,9 @@ public:
     int selectedSegment() const { return m_selected; }
 
     void setSelectedFill(const QColor &color);
+
+    // Selects a segment and reports it, as a click on it does (keys and screen readers use it too).
+    void activate(int segment);
 
     // The frame of a segment inside the control (Qt coordinates), for painting and hit testing.
     QRectF segmentRect(int segment) const;
@@ -61,7 +65,6 @@ private:
     };
 
     int segmentAt(const QPointF &position) const;
-    void activate(int segment);
 
     std::vector<Segment> m_segments;
     double m_segmentWidth = 68;
