@@ -8,6 +8,7 @@
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
+#include <TovikKit/TovikPaintedIcon.h>
 #include <TovikKit/TovikSegmentedControl.h>
 #include <TovikKit/TovikSymbols.h>
 #include <TovikKit/TovikWeakCallback.h>
@@ -40,7 +41,8 @@ QColor blended(const QColor &color, const QColor &toward, double fraction)
 QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePixelRatio)
 {
     const double side = ClockCalendarViewController::tabIconSide;
-    QPixmap pixmap(QSize(int(side * devicePixelRatio), int(side * devicePixelRatio)));
+    const int pixels = int(std::lround(side * devicePixelRatio));
+    QPixmap pixmap(QSize(pixels, pixels));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
 
@@ -63,12 +65,11 @@ QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePi
 
 QIcon miniWindowIcon()
 {
-    QIcon icon;
-    for (const qreal ratio : {1.0, 2.0}) {
-        icon.addPixmap(TovikSymbols::pixmap(QStringLiteral("pip.enter"), miniWindowSymbolSize, QFont::Normal,
-                                            TovikColors::white(0.55), ratio));
-    }
-    return icon;
+    const double side = miniWindowSymbolSize + 3;
+    return TovikPaintedIcon::make(QSizeF(side, side), [](qreal ratio) {
+        return TovikSymbols::pixmap(QStringLiteral("pip.enter"), miniWindowSymbolSize, QFont::Normal,
+                                    TovikColors::white(0.55), ratio);
+    });
 }
 
 ClockCalendarTab tabAt(int index)
@@ -133,11 +134,8 @@ QColor ClockCalendarViewController::tabColor(ClockCalendarTab tab)
 
 QIcon ClockCalendarViewController::tabIcon(const QString &symbol, const QColor &color)
 {
-    QIcon icon;
-    for (const qreal ratio : {1.0, 2.0}) {
-        icon.addPixmap(tabIconPixmap(symbol, color, ratio));
-    }
-    return icon;
+    return TovikPaintedIcon::make(QSizeF(tabIconSide, tabIconSide),
+                                  [symbol, color](qreal ratio) { return tabIconPixmap(symbol, color, ratio); });
 }
 
 ClockCalendarViewController::ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent)

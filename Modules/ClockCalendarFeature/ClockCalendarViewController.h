@@ -47,7 +47,7 @@ public:
     static QString tabSymbol(ClockCalendarTab tab);
     static QColor tabColor(ClockCalendarTab tab);
     static QColor unselectedTabColor() { return TovikColors::systemGray(); }
-    // The 16-point rounded gradient icon with the tab's symbol in white, at 1x and 2x.
+    // The 16-point rounded gradient icon with the tab's symbol in white, painted at the ratio it is shown at.
     static QIcon tabIcon(const QString &symbol, const QColor &color);
 
     explicit ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent = nullptr);

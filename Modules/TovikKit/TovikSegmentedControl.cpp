@@ -217,10 +217,11 @@ void TovikSegmentedControl::paintEvent(QPaintEvent *)
         const double imageWidth = segment.image.isNull() ? 0 : imageSide + imageSpacing;
         const double left = frame.left() + std::round((frame.width() - imageWidth - labelWidth) / 2);
         if (!segment.image.isNull()) {
-            const QRectF imageFrame(left, frame.top() + std::round((frame.height() - imageSide) / 2), imageSide,
-                                    imageSide);
-            const QPixmap pixmap = segment.image.pixmap(QSize(int(imageSide), int(imageSide)), devicePixelRatioF());
-            painter.drawPixmap(imageFrame, pixmap, QRectF(pixmap.rect()));
+            // On whole device pixels: the image is painted for this ratio and must not be resampled.
+            const qreal ratio = devicePixelRatioF();
+            const auto snap = [ratio](double value) { return std::round(value * ratio) / ratio; };
+            const QPixmap pixmap = segment.image.pixmap(QSize(int(imageSide), int(imageSide)), ratio);
+            painter.drawPixmap(QPointF(snap(left), snap(frame.top() + (frame.height() - imageSide) / 2)), pixmap);
         }
         painter.setPen(i == m_selected ? selectedLabelColor : labelColor);
         painter.drawText(QRectF(left + imageWidth, frame.top(), labelWidth + 1, frame.height()),
