@@ -230,13 +230,12 @@ void ClockCalendarViewController::addShortcuts(QWidget *root)
         auto *shortcut = new QShortcut(keys, root);
         connect(shortcut, &QShortcut::activated, this, action);
     };
-    const int count = static_cast<int>(tabs.size());
+    constexpr int count = static_cast<int>(tabs.size());
     for (int i = 0; i < count; ++i) {
         add(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)), [this, i] { selectTab(i); });
     }
-    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this, count] { selectTab((m_selectedIndex + 1) % count); });
-    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-        [this, count] { selectTab((m_selectedIndex + count - 1) % count); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { selectTab((m_selectedIndex + 1) % count); });
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { selectTab((m_selectedIndex + count - 1) % count); });
     add(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { openMiniWindow(); });
 }
 

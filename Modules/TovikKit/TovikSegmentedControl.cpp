@@ -30,6 +30,7 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
         return nullptr;
     }
     std::vector<TovikAccessibleParts::Part> tabs;
+    tabs.reserve(std::size_t(control->segmentCount()));
     for (int i = 0; i < control->segmentCount(); ++i) {
         tabs.push_back({QAccessible::PageTab, [control, i] { return control->label(i); },
                         [control, i] { return control->segmentRect(i).toAlignedRect(); },
