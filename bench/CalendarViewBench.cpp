@@ -1,4 +1,5 @@
-// The calendar page's costs: rebuilding a month, one drag step across both months, painting the page.
+// The calendar page's costs: rebuilding a month, one drag step across both months, one Shift+arrow key step
+// across the month boundary, painting the page.
 #include <ClockCalendarFeature/CalendarView.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
@@ -73,6 +74,25 @@ void BM_PageDragStep(benchmark::State &state)
     QTest::mouseRelease(current, Qt::LeftButton, {}, near);
 }
 BENCHMARK(BM_PageDragStep)->Unit(benchmark::kMicrosecond);
+
+// From a click on 30 January, Shift+Right and Shift+Left take turns between 31 January and 1 February:
+// each press extends the selection across the month boundary in both months and paints what changed.
+void BM_PageShiftArrowStep(benchmark::State &state)
+{
+    Page page;
+    CalendarView *current = page.controller.currentMonthView();
+    const QPoint start = centreOf(*current, day(2026, 1, 30));
+    QTest::mouseClick(current, Qt::LeftButton, {}, start);
+    QTest::keyClick(page.root, Qt::Key_Right, Qt::ShiftModifier);
+    QCoreApplication::processEvents();
+    bool right = true;
+    for (auto _ : state) {
+        QTest::keyClick(page.root, right ? Qt::Key_Right : Qt::Key_Left, Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        right = !right;
+    }
+}
+BENCHMARK(BM_PageShiftArrowStep)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintPage(benchmark::State &state)
 {

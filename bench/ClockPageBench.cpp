@@ -8,11 +8,16 @@
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <benchmark/benchmark.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
+
+#include <private/qguiapplication_p.h>
 
 namespace {
 
@@ -55,6 +60,30 @@ void BM_ClockPageTick(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ClockPageTick)->Unit(benchmark::kMicrosecond);
+
+// The same tick while a screen reader listens (argument 1) or not (0). Run on xcb with the accessibility
+// bus for the bridge's real cost; on the offscreen platform the bridge is Qt's no-op one.
+void BM_ClockPageTickAccessibility(benchmark::State &state)
+{
+    QPlatformAccessibility *accessibility = QGuiApplicationPrivate::platformIntegration()->accessibility();
+    if (!accessibility) {
+        state.SkipWithError("no platform accessibility");
+        return;
+    }
+    const bool wasActive = accessibility->isActive();
+    accessibility->setActive(state.range(0) != 0);
+    ShownPage page{TimePageViewController::Clock{}};
+    // What a screen reader asks for once: the interfaces, created and cached.
+    QAccessible::queryAccessibleInterface(page.controller.clockFace());
+    Instant now = 1771299045.0;
+    for (auto _ : state) {
+        now += 1;
+        page.controller.clockFace()->refresh(now);
+        page.repaint();
+    }
+    accessibility->setActive(wasActive);
+}
+BENCHMARK(BM_ClockPageTickAccessibility)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_StopwatchPageTick(benchmark::State &state)
 {

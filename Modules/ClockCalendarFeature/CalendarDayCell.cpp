@@ -191,6 +191,14 @@ void CalendarDayCell::drawCentred(QPainter &painter, QStaticText &text, const QS
     painter.drawStaticText(QPointF(frame.center().x() - width / 2, frame.center().y() - lineHeight / 2), text);
 }
 
+void CalendarDayCell::setFocusRing(bool shows)
+{
+    if (shows != m_showsFocusRing) {
+        m_showsFocusRing = shows;
+        update();
+    }
+}
+
 void CalendarDayCell::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -216,5 +224,10 @@ void CalendarDayCell::paintEvent(QPaintEvent *)
         }
         painter.setPen(captionColor());
         drawCentred(painter, m_captionText, m_elidedCaption, font.font, font.height, captionRect);
+    }
+    if (m_showsFocusRing) {
+        painter.setPen(QPen(CalendarColors::todayBlue(), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 6, 6);
     }
 }

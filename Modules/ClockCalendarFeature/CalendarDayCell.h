@@ -31,6 +31,9 @@ public:
     // Changes only the selection fill; repaints only when something changed. The mask holds y-up corner
     // bits (CalendarSelection::Corner) and is ignored for an unselected day.
     void setSelection(bool isSelected, unsigned maskedCorners);
+    // The keyboard's focus day wears a ring; repaints only when it changes.
+    void setFocusRing(bool shows);
+    bool showsFocusRing() const { return m_showsFocusRing; }
 
     bool isSelectedDay() const { return m_isSelected; }
     unsigned selectionMaskedCorners() const { return m_maskedCorners; }
@@ -61,6 +64,7 @@ private:
     bool m_isToday = false;
     bool m_isMakeupWorkday = false;
     bool m_isSelected = false;
+    bool m_showsFocusRing = false;
     unsigned m_maskedCorners = 0;
     QStaticText m_numberText;
     QStaticText m_captionText;

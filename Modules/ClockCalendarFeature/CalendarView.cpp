@@ -2,6 +2,7 @@
 
 #include "CalendarColors.h"
 #include "CalendarDayCell.h"
+#include "ClockCalendarAccessibility.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
@@ -48,6 +49,7 @@ QToolButton *makePagingButton(const QString &title, QWidget *parent)
 CalendarView::CalendarView(QWidget *parent)
     : QWidget(parent)
 {
+    ClockCalendarAccessibility::install();
     const Instant now = TovikClock::shared().now();
     m_displayedMonth = now;
     m_displayedYearMonth = TovikGregorianCalendar::components(now);
@@ -133,8 +135,28 @@ void CalendarView::updateMonth(Instant today)
         m_dayCells[i]->configure(cell.isCurrentMonth ? QString::number(cell.day) : QString(), !cell.isCurrentMonth,
                                  cell.isToday, false, holidayName, cell.isCurrentMonth && cell.isMakeupWorkday);
     }
+    refreshFocusRing();
     layoutViews();
     update();
+}
+
+void CalendarView::setFocusDay(std::optional<Instant> day)
+{
+    m_focusDay = day;
+    refreshFocusRing();
+}
+
+bool CalendarView::showsDay(Instant day) const
+{
+    return std::any_of(m_gridCells.begin(), m_gridCells.end(),
+                       [day](const TovikCalendarCellData &cell) { return cell.isCurrentMonth && cell.date == day; });
+}
+
+void CalendarView::refreshFocusRing()
+{
+    for (int i = 0; i < CalendarLayout::gridCellCount; ++i) {
+        m_dayCells[i]->setFocusRing(m_focusDay && isDayOfDisplayedMonth(i) && m_gridCells[i].date == *m_focusDay);
+    }
 }
 
 // The buttons keep their frames whether shown or not, so showing one needs no new layout.

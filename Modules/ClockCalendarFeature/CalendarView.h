@@ -59,6 +59,10 @@ public:
     void applySelection(const std::vector<Instant> &dates, std::optional<int> workdayCount);
     void resetSelection();
     const std::unordered_set<Instant> &selectedDates() const { return m_selectedDates; }
+    // The day that wears the keyboard's focus ring, if this view shows it; none hides the ring.
+    void setFocusDay(std::optional<Instant> day);
+    // Whether a day (a local midnight) is one of the displayed month's.
+    bool showsDay(Instant day) const;
 
     std::function<void(Instant)> onDisplayedMonthChanged;
     std::function<void(Instant day, bool togglesOff)> onDragBegan;
@@ -83,6 +87,7 @@ protected:
 
 private:
     void layoutViews();
+    void refreshFocusRing();
     CalendarSelection::Positions selectedPositions() const;
     bool isDayOfDisplayedMonth(int position) const;
     void clearSelectionState();
@@ -107,6 +112,7 @@ private:
     bool m_pendingToggleOff = false;
     bool m_didDragSelect = false;
 
+    std::optional<Instant> m_focusDay;
     std::vector<TovikCalendarCellData> m_gridCells;
     Instant m_renderedToday = 0;
     unsigned m_renderedZone = TovikGregorianCalendar::zoneGeneration();

@@ -14,6 +14,8 @@
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikWeakCallback.h>
 
+#include <QKeyEvent>
+
 #include <algorithm>
 
 namespace {
@@ -56,6 +58,8 @@ void CalendarViewController::setTopContentInset(double inset)
 QWidget *CalendarViewController::loadView()
 {
     m_content = new TovikLayoutView();
+    m_content->setFocusPolicy(Qt::StrongFocus);
+    m_content->installEventFilter(this);
     m_monthDivider = new QWidget(m_content);
     m_monthDivider->setAutoFillBackground(true);
     QPalette palette = m_monthDivider->palette();
@@ -64,6 +68,9 @@ QWidget *CalendarViewController::loadView()
 
     m_currentMonthView = new CalendarView(m_content);
     m_nextMonthView = new CalendarView(m_content);
+    // A click on a month focuses the page, whose keys span both months.
+    m_currentMonthView->setFocusProxy(m_content);
+    m_nextMonthView->setFocusProxy(m_content);
 
     using Self = CalendarViewController;
     m_currentMonthView->onDisplayedMonthChanged = tovikWeakCallback(this, [](Self *self, Instant month) {
@@ -154,6 +161,7 @@ void CalendarViewController::clearSelection()
 {
     m_dragAnchorDate.reset();
     m_selectionOwner.reset();
+    m_selectionAnchor.reset();
     m_currentMonthView->resetSelection();
     m_nextMonthView->resetSelection();
 }
@@ -166,7 +174,8 @@ void CalendarViewController::beginSelection(Instant anchor, SelectionOwner owner
     }
     m_dragAnchorDate = TovikGregorianCalendar::startOfDay(anchor);
     m_selectionOwner = owner;
-    applySelection({*m_dragAnchorDate}, owner);
+    m_selectionAnchor = m_dragAnchorDate;
+    extendSelection(*m_dragAnchorDate);
 }
 
 void CalendarViewController::updateSelection(QPointF windowPoint)
@@ -182,11 +191,18 @@ void CalendarViewController::updateSelection(QPointF windowPoint)
     if (!target) {
         return;
     }
-    const std::vector<Instant> dates =
-        CalendarSelection::dayRange(*m_dragAnchorDate, TovikGregorianCalendar::startOfDay(*target));
-    if (m_selectionOwner) {
-        applySelection(dates, *m_selectionOwner);
+    extendSelection(TovikGregorianCalendar::startOfDay(*target));
+}
+
+// The one path of the pointer and the keys: the days from the anchor to `target`, counted and pushed into
+// both months. The target becomes the focus day, so the keys go on from where the pointer stopped.
+void CalendarViewController::extendSelection(Instant target)
+{
+    m_focusDay = target;
+    if (m_selectionAnchor && m_selectionOwner) {
+        applySelection(CalendarSelection::dayRange(*m_selectionAnchor, target), *m_selectionOwner);
     }
+    refreshFocusRing();
 }
 
 void CalendarViewController::applySelection(const std::vector<Instant> &dates, SelectionOwner owner)
@@ -207,4 +223,175 @@ void CalendarViewController::refreshTodayIfNeeded(Instant now)
             monthView->updateMonth(now);
         }
     }
+}
+
+bool CalendarViewController::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_content) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (handleKey(static_cast<const QKeyEvent &>(*event))) {
+                event->accept();
+                return true;
+            }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            refreshFocusRing();
+            break;
+        default:
+            break;
+        }
+    }
+    return TovikViewController::eventFilter(watched, event);
+}
+
+bool CalendarViewController::handleKey(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const bool extends = modifiers == Qt::ShiftModifier;
+    if (modifiers != Qt::NoModifier && !extends) {
+        return false;
+    }
+    switch (event.key()) {
+    case Qt::Key_Left:
+        moveFocus(-1, extends);
+        return true;
+    case Qt::Key_Right:
+        moveFocus(1, extends);
+        return true;
+    case Qt::Key_Up:
+        moveFocus(-7, extends);
+        return true;
+    case Qt::Key_Down:
+        moveFocus(7, extends);
+        return true;
+    default:
+        break;
+    }
+    if (extends) {
+        return false;
+    }
+    switch (event.key()) {
+    case Qt::Key_PageUp:
+        pageBy(-1);
+        return true;
+    case Qt::Key_PageDown:
+        pageBy(1);
+        return true;
+    case Qt::Key_Home: {
+        const Instant today = TovikGregorianCalendar::startOfDay(TovikClock::shared().now());
+        showMonthOf(today);
+        m_focusDay = today;
+        refreshFocusRing();
+        return true;
+    }
+    case Qt::Key_Escape:
+        if (m_currentMonthView->selectedDates().empty() && m_nextMonthView->selectedDates().empty()) {
+            return false;
+        }
+        clearSelection();
+        return true;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_focusDay) {
+            clearSelection();
+            m_selectionAnchor = m_focusDay;
+            m_selectionOwner = ownerFor(*m_focusDay, *m_focusDay);
+            extendSelection(*m_focusDay);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CalendarViewController::moveFocus(int days, bool extends)
+{
+    if (!m_focusDay) {
+        refreshFocusRing(); // picks a focus day first
+        if (!m_focusDay) {
+            return;
+        }
+    }
+    const bool hasSelection = !m_currentMonthView->selectedDates().empty() || !m_nextMonthView->selectedDates().empty();
+    const Instant anchor = extends && hasSelection && m_selectionAnchor ? *m_selectionAnchor : *m_focusDay;
+    const Instant target = TovikGregorianCalendar::addingDays(*m_focusDay, days).value_or(*m_focusDay);
+    showMonthOf(target); // paging clears the selection, which is pushed again below
+    if (!extends) {
+        m_focusDay = target;
+        refreshFocusRing();
+        return;
+    }
+    m_selectionAnchor = anchor;
+    m_selectionOwner = ownerFor(anchor, target);
+    extendSelection(target);
+}
+
+void CalendarViewController::pageBy(int months)
+{
+    const std::optional<Instant> month =
+        TovikGregorianCalendar::addingMonths(m_currentMonthView->displayedMonth(), months);
+    if (!month) {
+        return;
+    }
+    m_currentMonthView->setDisplayedMonth(*month, true);
+    if (m_focusDay) {
+        m_focusDay = TovikGregorianCalendar::addingMonths(*m_focusDay, months).value_or(*month);
+    }
+    refreshFocusRing();
+}
+
+// Pages, as the buttons do, until the day is on the page.
+void CalendarViewController::showMonthOf(Instant day)
+{
+    if (isShown(day)) {
+        return;
+    }
+    const Instant first = m_currentMonthView->displayedMonth();
+    if (day < first) {
+        m_currentMonthView->setDisplayedMonth(day, true);
+        return;
+    }
+    // Forward, the day's month becomes the last one shown.
+    const int shownMonths = m_nextMonthView->isHidden() ? 1 : 2;
+    m_currentMonthView->setDisplayedMonth(
+        TovikGregorianCalendar::addingMonths(TovikGregorianCalendar::firstOfMonth(day), 1 - shownMonths).value_or(day),
+        true);
+}
+
+bool CalendarViewController::isShown(Instant day) const
+{
+    return m_currentMonthView->showsDay(day) || (!m_nextMonthView->isHidden() && m_nextMonthView->showsDay(day));
+}
+
+// Like a drag, the count goes to the month where the selection began; when that month has paged away, to
+// the month that shows the selection's first row.
+CalendarViewController::SelectionOwner CalendarViewController::ownerFor(Instant anchor, Instant target) const
+{
+    if (m_currentMonthView->showsDay(anchor)) {
+        return SelectionOwner::current;
+    }
+    if (!m_nextMonthView->isHidden() && m_nextMonthView->showsDay(anchor)) {
+        return SelectionOwner::next;
+    }
+    if (anchor < target || m_nextMonthView->isHidden()) {
+        return SelectionOwner::current;
+    }
+    return m_currentMonthView->showsDay(target) ? SelectionOwner::current : SelectionOwner::next;
+}
+
+void CalendarViewController::refreshFocusRing()
+{
+    if (!m_content) {
+        return;
+    }
+    if (!m_focusDay || !isShown(*m_focusDay)) {
+        const Instant today = TovikGregorianCalendar::startOfDay(TovikClock::shared().now());
+        m_focusDay = isShown(today) ? today : m_currentMonthView->displayedMonth();
+    }
+    const std::optional<Instant> shown = m_content->hasFocus() ? m_focusDay : std::nullopt;
+    m_currentMonthView->setFocusDay(shown);
+    m_nextMonthView->setFocusDay(shown);
 }

@@ -6,11 +6,13 @@
 #include <optional>
 
 class CalendarView;
+class QKeyEvent;
 class QWidget;
 class TovikLayoutView;
 
 // The calendar page: the current month and the next one side by side when there is room (one month when
 // narrow), paged together, kept at the same row count, with one drag selection that may run across both.
+// From the keyboard a focus day moves over both months and pages on, and Shift extends the selection.
 class CalendarViewController final : public TovikViewController {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CalendarViewController)
@@ -25,9 +27,12 @@ public:
 
     CalendarView *currentMonthView();
     CalendarView *nextMonthView();
+    // The day the keys act on; its ring shows while the page has the focus.
+    std::optional<Instant> focusDay() const { return m_focusDay; }
 
 protected:
     QWidget *loadView() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     enum class SelectionOwner { current, next };
@@ -38,6 +43,14 @@ private:
     void clearSelection();
     void beginSelection(Instant anchor, SelectionOwner owner, bool togglesOff);
     void updateSelection(QPointF windowPoint);
+    void extendSelection(Instant target);
+    bool handleKey(const QKeyEvent &event);
+    void moveFocus(int days, bool extends);
+    void pageBy(int months);
+    void showMonthOf(Instant day);
+    bool isShown(Instant day) const;
+    SelectionOwner ownerFor(Instant anchor, Instant target) const;
+    void refreshFocusRing();
     void applySelection(const std::vector<Instant> &dates, SelectionOwner owner);
 
     TovikLayoutView *m_content = nullptr;
@@ -46,5 +59,8 @@ private:
     QWidget *m_monthDivider = nullptr;
     std::optional<Instant> m_dragAnchorDate;
     std::optional<SelectionOwner> m_selectionOwner;
+    // Where the shown selection began (press, drag or keys); what Shift extends from.
+    std::optional<Instant> m_selectionAnchor;
+    std::optional<Instant> m_focusDay;
     double m_topContentInset = 0;
 };

@@ -8,6 +8,7 @@
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikLayoutView.h>
+#include <TovikKit/TovikPaintedIcon.h>
 #include <TovikKit/TovikSegmentedControl.h>
 #include <TovikKit/TovikSymbols.h>
 #include <TovikKit/TovikWeakCallback.h>
@@ -15,6 +16,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QShortcut>
 #include <QToolButton>
 
 #include <algorithm>
@@ -39,7 +41,8 @@ QColor blended(const QColor &color, const QColor &toward, double fraction)
 QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePixelRatio)
 {
     const double side = ClockCalendarViewController::tabIconSide;
-    QPixmap pixmap(QSize(int(side * devicePixelRatio), int(side * devicePixelRatio)));
+    const int pixels = int(std::lround(side * devicePixelRatio));
+    QPixmap pixmap(QSize(pixels, pixels));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
 
@@ -62,12 +65,11 @@ QPixmap tabIconPixmap(const QString &symbol, const QColor &color, qreal devicePi
 
 QIcon miniWindowIcon()
 {
-    QIcon icon;
-    for (const qreal ratio : {1.0, 2.0}) {
-        icon.addPixmap(TovikSymbols::pixmap(QStringLiteral("pip.enter"), miniWindowSymbolSize, QFont::Normal,
-                                            TovikColors::white(0.55), ratio));
-    }
-    return icon;
+    const double side = miniWindowSymbolSize + 3;
+    return TovikPaintedIcon::make(QSizeF(side, side), [](qreal ratio) {
+        return TovikSymbols::pixmap(QStringLiteral("pip.enter"), miniWindowSymbolSize, QFont::Normal,
+                                    TovikColors::white(0.55), ratio);
+    });
 }
 
 ClockCalendarTab tabAt(int index)
@@ -132,11 +134,8 @@ QColor ClockCalendarViewController::tabColor(ClockCalendarTab tab)
 
 QIcon ClockCalendarViewController::tabIcon(const QString &symbol, const QColor &color)
 {
-    QIcon icon;
-    for (const qreal ratio : {1.0, 2.0}) {
-        icon.addPixmap(tabIconPixmap(symbol, color, ratio));
-    }
-    return icon;
+    return TovikPaintedIcon::make(QSizeF(tabIconSide, tabIconSide),
+                                  [symbol, color](qreal ratio) { return tabIconPixmap(symbol, color, ratio); });
 }
 
 ClockCalendarViewController::ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent)
@@ -189,6 +188,7 @@ QWidget *ClockCalendarViewController::loadView()
     button->setIcon(miniWindowIcon());
     button->setIconSize(QSize(int(miniWindowSymbolSize + 3), int(miniWindowSymbolSize + 3)));
     button->setAutoRaise(true);
+    // Ctrl+M reaches it from the keyboard; in the Tab chain it would only repeat that.
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolTip(QStringLiteral("小窗显示"));
     button->setAccessibleName(QStringLiteral("小窗显示"));
@@ -197,6 +197,7 @@ QWidget *ClockCalendarViewController::loadView()
     m_miniWindowButton = button;
 
     root->onLayout = tovikWeakCallback(this, &ClockCalendarViewController::layoutSubviews);
+    addShortcuts(root);
 
     // Restoring only reads: a value outside the tabs stays in the store until the next real change.
     if (m_configuration.preferences) {
@@ -221,6 +222,44 @@ void ClockCalendarViewController::segmentChanged()
         m_configuration.preferences->set(m_configuration.selectedTabKey, index);
     }
     showChild(index);
+}
+
+void ClockCalendarViewController::addShortcuts(QWidget *root)
+{
+    const auto add = [this, root](const QKeySequence &keys, auto action) {
+        auto *shortcut = new QShortcut(keys, root);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    constexpr int count = static_cast<int>(tabs.size());
+    for (int i = 0; i < count; ++i) {
+        add(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)), [this, i] { selectTab(i); });
+    }
+    add(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { selectTab((m_selectedIndex + 1) % count); });
+    add(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), [this] { selectTab((m_selectedIndex + count - 1) % count); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_M), [this] { openMiniWindow(); });
+}
+
+void ClockCalendarViewController::selectTab(int index)
+{
+    m_segment->setSelectedSegment(index);
+    segmentChanged();
+    focusShownPage();
+}
+
+// The first control of the page that acts on keys; the tab strip when the page has none (the clock).
+void ClockCalendarViewController::focusShownPage()
+{
+    QWidget *page = m_shownPage->view();
+    QWidget *target = m_segment;
+    QWidget *candidate = page;
+    do {
+        if (candidate->isVisibleTo(page) && candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus)) {
+            target = candidate;
+            break;
+        }
+        candidate = candidate->nextInFocusChain();
+    } while (candidate != page && page->isAncestorOf(candidate));
+    target->setFocus(Qt::ShortcutFocusReason);
 }
 
 void ClockCalendarViewController::openMiniWindow()

@@ -23,6 +23,8 @@ class TimePageViewController;
 
 // The whole content of the main window: a strip with the tab control and the mini-window button above a
 // container showing one of the three pages. Remembers the shown tab in the preferences it is given.
+// Keys: Ctrl+1, Ctrl+2 and Ctrl+3 show the clock, calendar and stopwatch; Ctrl+Tab and Ctrl+Shift+Tab cycle;
+// Ctrl+M asks for the shown tab's mini window.
 class ClockCalendarViewController final : public TovikViewController {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ClockCalendarViewController)
@@ -45,7 +47,7 @@ public:
     static QString tabSymbol(ClockCalendarTab tab);
     static QColor tabColor(ClockCalendarTab tab);
     static QColor unselectedTabColor() { return TovikColors::systemGray(); }
-    // The 16-point rounded gradient icon with the tab's symbol in white, at 1x and 2x.
+    // The 16-point rounded gradient icon with the tab's symbol in white, painted at the ratio it is shown at.
     static QIcon tabIcon(const QString &symbol, const QColor &color);
 
     explicit ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent = nullptr);
@@ -69,6 +71,8 @@ public:
 
     void segmentChanged();
     void openMiniWindow();
+    // Shows a tab as a click on its segment would, and gives the keyboard focus to its page.
+    void selectTab(int index);
 
 protected:
     QWidget *loadView() override;
@@ -82,6 +86,8 @@ private:
     TovikViewController *pageOf(ClockCalendarTab tab) const;
     void showChild(int index);
     void layoutSubviews();
+    void addShortcuts(QWidget *root);
+    void focusShownPage();
 
     ClockCalendarConfiguration m_configuration;
     CalendarViewController *m_calendarViewController = nullptr;

@@ -1,5 +1,6 @@
 #include "ClockFaceView.h"
 
+#include "ClockCalendarAccessibility.h"
 #include "TimeFontFitting.h"
 
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
@@ -7,6 +8,7 @@
 #include <Platform/Ui/TovikClock.h>
 #include <Platform/Ui/TovikTickSchedule.h>
 #include <Platform/Ui/TovikViewTicker.h>
+#include <TovikKit/TovikAccessibleParts.h>
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikGeometry.h>
@@ -44,6 +46,7 @@ ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent)
     : QWidget(parent)
     , m_metrics(metrics)
 {
+    ClockCalendarAccessibility::install();
     new TovikViewTicker(this, [this] {
         const Instant now = TovikClock::shared().now();
         refresh(now);
@@ -75,14 +78,17 @@ void ClockFaceView::refresh(Instant now)
     if (date != m_dateText) {
         m_dateText = date;
         updateLine(m_date, date, true);
+        TovikAccessibleParts::notifyNameChanged(this, 0);
     }
     if (time != m_timeText) {
         m_timeText = time;
         updateClockLine(time);
+        TovikAccessibleParts::notifyNameChanged(this, 1);
     }
     if (lunar != m_lunarText) {
         m_lunarText = lunar;
         updateLine(m_lunar, lunar, true);
+        TovikAccessibleParts::notifyNameChanged(this, 2);
     }
 }
 

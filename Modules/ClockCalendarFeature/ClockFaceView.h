@@ -35,6 +35,8 @@ public:
     QString lunarText() const { return m_lunarText; }
     bool showsDateAndLunar() const { return m_frames.showsDateAndLunar; }
     double clockFontSize() const { return m_frames.clockFontSize; }
+    // The lines' frames from the last layout, y-up.
+    const ClockFaceLayout::Frames &frames() const { return m_frames; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

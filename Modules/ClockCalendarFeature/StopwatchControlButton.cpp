@@ -43,13 +43,13 @@ void StopwatchControlButton::setSymbol(const QString &symbol, const QString &tit
 
 void StopwatchControlButton::mousePressEvent(QMouseEvent *event)
 {
-    press(event);
+    pressed(event);
 }
 
 void StopwatchControlButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a quick pair is a press like any other.
-    press(event);
+    pressed(event);
 }
 
 void StopwatchControlButton::mouseReleaseEvent(QMouseEvent *event)
@@ -57,10 +57,17 @@ void StopwatchControlButton::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
 }
 
-void StopwatchControlButton::press(QMouseEvent *event)
+void StopwatchControlButton::pressed(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && isEnabled() && onPress) {
+    if (event->button() == Qt::LeftButton) {
+        press();
+    }
+}
+
+void StopwatchControlButton::press()
+{
+    if (isEnabled() && onPress) {
         onPress();
     }
 }

@@ -28,6 +28,8 @@ public:
     StopwatchControlButton(const QColor &fill, const QString &symbol, const QString &title, QWidget *parent = nullptr);
 
     std::function<void()> onPress;
+    // What a click does: runs onPress unless the button is disabled.
+    void press();
 
     // The caption doubles as the tooltip and the symbol's description.
     void setSymbol(const QString &symbol, const QString &title);
@@ -42,7 +44,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void press(QMouseEvent *event);
+    void pressed(QMouseEvent *event);
     const QPixmap &icon();
 
     QColor m_fill;

@@ -1,5 +1,6 @@
 #include "StopwatchView.h"
 
+#include "ClockCalendarAccessibility.h"
 #include "StopwatchActionQueue.h"
 
 #include <Platform/Ui/TovikClock.h>
@@ -11,14 +12,18 @@
 #include <TovikKit/TovikGeometry.h>
 #include <TovikKit/TovikWeakCallback.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QStyleHints>
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -44,6 +49,7 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     : QWidget(parent)
     , m_actions(new StopwatchActionQueue(std::move(store), this))
 {
+    ClockCalendarAccessibility::install();
     m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));
@@ -57,7 +63,7 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
         m_resetButton->onPress = tovikWeakCallback(this, &StopwatchView::reset);
     }
     setToolTip(QStringLiteral("单击暂停/继续，双击清零"));
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::StrongFocus);
 
     auto *copy = new QAction(this);
     copy->setShortcut(QKeySequence::Copy);
@@ -92,6 +98,8 @@ StopwatchState StopwatchView::refresh(Instant now)
 {
     const StopwatchState state = m_actions->refresh();
     m_label->setText(QString::fromStdString(state.elapsedText(now)));
+    m_shownSeconds = std::floor(state.elapsed(now));
+    announceValue();
 
     const bool running = state.isRunning();
     if (m_shownRunning != running) {
@@ -114,6 +122,18 @@ StopwatchState StopwatchView::refresh(Instant now)
         m_resetButton->setEnabled(running || hasTime);
     }
     return state;
+}
+
+void StopwatchView::announceValue()
+{
+    if (!QAccessible::isActive() || m_shownSeconds == m_announcedSeconds
+        || (m_sinceValueAnnounced.isValid() && m_sinceValueAnnounced.elapsed() < 1000)) {
+        return;
+    }
+    m_announcedSeconds = m_shownSeconds;
+    m_sinceValueAnnounced.start();
+    QAccessibleValueChangeEvent event(this, m_shownSeconds);
+    QAccessible::updateAccessibility(&event);
 }
 
 void StopwatchView::toggle()
@@ -166,6 +186,57 @@ void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
         return;
     }
     m_pendingSingleClick->schedule(interval, tovikWeakCallback(this, &StopwatchView::toggle));
+}
+
+void StopwatchView::keyPressEvent(QKeyEvent *event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // A key is never half of a double click: it acts at once and drops a click still waiting.
+        m_pendingSingleClick->cancel();
+        m_clickCount = 0;
+        toggle();
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        m_pendingSingleClick->cancel();
+        m_clickCount = 0;
+        reset();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void StopwatchView::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void StopwatchView::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void StopwatchView::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus()) {
+        return;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(TovikColors::fromComponents(0.04, 0.52, 1.0), 2));
+    painter.drawRoundedRect(QRectF(m_label->geometry()).adjusted(1, 1, -1, -1), 8, 8);
 }
 
 void StopwatchView::contextMenuEvent(QContextMenuEvent *event)

@@ -7,6 +7,7 @@
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <TovikKit/FloatingPanelInteractiveView.h>
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -18,7 +19,8 @@ class TovikDeferredTask;
 
 // The shared stopwatch as a large "HH:MM:SS" text, optionally with start/pause and reset buttons below it.
 // It keeps no state of its own: every refresh re-reads the store and every action writes it. A click on the
-// view toggles once the double-click interval has passed; a double click resets instead.
+// view toggles once the double-click interval has passed; a double click resets instead. With the focus,
+// Space or Return toggles at once, Delete or Backspace resets and Ctrl+C copies the time.
 class StopwatchView final : public QWidget, public FloatingPanelInteractiveView {
     Q_OBJECT
     Q_INTERFACES(FloatingPanelInteractiveView)
@@ -47,17 +49,24 @@ public:
     StopwatchState refresh(Instant now);
     // Puts the visible time on the clipboard as plain text.
     void copyTime() const;
+    // Whole seconds of the time shown, the display's value for screen readers.
+    double shownSeconds() const { return m_shownSeconds; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
     void click(QMouseEvent *event, bool reportedAsDoubleClick);
     void toggle();
     void reset();
+    void announceValue();
     void layoutSubviews();
 
     StopwatchActionQueue *m_actions = nullptr;
@@ -66,6 +75,10 @@ private:
     StopwatchControlButton *m_resetButton = nullptr;
     TovikDeferredTask *m_pendingSingleClick = nullptr;
     std::optional<bool> m_shownRunning;
+    double m_shownSeconds = 0;
+    // Screen readers hear the time change at most once a second.
+    QElapsedTimer m_sinceValueAnnounced;
+    double m_announcedSeconds = -1;
     // Clicks are counted here: Qt reports the second press of a pair as a double click and never a third.
     int m_clickCount = 0;
     quint64 m_lastClickTimestamp = 0;

@@ -1,11 +1,14 @@
 #include "TovikSegmentedControl.h"
 
+#include "TovikAccessibleParts.h"
 #include "TovikColors.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,16 +21,43 @@ const QColor trackFill = TovikColors::white(0.07);
 const QColor separator = TovikColors::white(0.12);
 const QColor labelColor = TovikColors::white(0.78);
 const QColor selectedLabelColor = TovikColors::white(0.95);
+const QColor focusRing = TovikColors::fromComponents(0.04, 0.52, 1.0);
+
+QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
+{
+    auto *control = qobject_cast<TovikSegmentedControl *>(object);
+    if (className != QLatin1String("TovikSegmentedControl") || !control) {
+        return nullptr;
+    }
+    std::vector<TovikAccessibleParts::Part> tabs;
+    tabs.reserve(std::size_t(control->segmentCount()));
+    for (int i = 0; i < control->segmentCount(); ++i) {
+        tabs.push_back({QAccessible::PageTab, [control, i] { return control->label(i); },
+                        [control, i] { return control->segmentRect(i).toAlignedRect(); },
+                        [control, i] {
+                            QAccessible::State state;
+                            state.selectable = true;
+                            state.focusable = true;
+                            state.selected = control->selectedSegment() == i;
+                            state.focused = state.selected && control->hasFocus();
+                            return state;
+                        },
+                        [control, i] { control->activate(i); }});
+    }
+    return new TovikAccessibleParts::Widget(control, QAccessible::PageTabList, std::move(tabs));
+}
 
 } // namespace
 
 TovikSegmentedControl::TovikSegmentedControl(const QStringList &labels, QWidget *parent)
     : QWidget(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(accessibleFor), true);
+    Q_UNUSED(accessible);
     for (const QString &label : labels) {
         m_segments.push_back({label, QIcon()});
     }
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -104,8 +134,58 @@ void TovikSegmentedControl::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || pressed < 0 || segmentAt(event->position()) != pressed) {
         return;
     }
-    setSelectedSegment(pressed);
+    activate(pressed);
+}
+
+void TovikSegmentedControl::activate(int segment)
+{
+    setSelectedSegment(segment);
+    if (hasFocus()) {
+        TovikAccessibleParts::notifyFocus(this, segment);
+    }
     emit activated();
+}
+
+void TovikSegmentedControl::keyPressEvent(QKeyEvent *event)
+{
+    const int last = segmentCount() - 1;
+    const int from = std::max(m_selected, 0);
+    int to = -1;
+    switch (event->modifiers() == Qt::NoModifier ? event->key() : 0) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        to = std::max(from - 1, 0);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        to = std::min(from + 1, last);
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = last;
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (to >= 0 && to != m_selected) {
+        activate(to);
+    }
+    event->accept();
+}
+
+void TovikSegmentedControl::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TovikSegmentedControl::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TovikSegmentedControl::paintEvent(QPaintEvent *)
@@ -124,6 +204,11 @@ void TovikSegmentedControl::paintEvent(QPaintEvent *)
             QPainterPath selection;
             selection.addRoundedRect(frame.adjusted(0, 1.5, 0, -1.5), selectionRadius, selectionRadius);
             painter.fillPath(selection, m_selectedFill);
+            if (hasFocus()) {
+                painter.setPen(QPen(focusRing, 1.5));
+                painter.drawPath(selection);
+                painter.setPen(Qt::NoPen);
+            }
         } else if (i > 0 && i - 1 != m_selected) {
             painter.fillRect(QRectF(frame.left() - 0.5, frame.top() + 5, 1, frame.height() - 10), separator);
         }
@@ -133,10 +218,11 @@ void TovikSegmentedControl::paintEvent(QPaintEvent *)
         const double imageWidth = segment.image.isNull() ? 0 : imageSide + imageSpacing;
         const double left = frame.left() + std::round((frame.width() - imageWidth - labelWidth) / 2);
         if (!segment.image.isNull()) {
-            const QRectF imageFrame(left, frame.top() + std::round((frame.height() - imageSide) / 2), imageSide,
-                                    imageSide);
-            const QPixmap pixmap = segment.image.pixmap(QSize(int(imageSide), int(imageSide)), devicePixelRatioF());
-            painter.drawPixmap(imageFrame, pixmap, QRectF(pixmap.rect()));
+            // On whole device pixels: the image is painted for this ratio and must not be resampled.
+            const qreal ratio = devicePixelRatioF();
+            const auto snap = [ratio](double value) { return std::round(value * ratio) / ratio; };
+            const QPixmap pixmap = segment.image.pixmap(QSize(int(imageSide), int(imageSide)), ratio);
+            painter.drawPixmap(QPointF(snap(left), snap(frame.top() + (frame.height() - imageSide) / 2)), pixmap);
         }
         painter.setPen(i == m_selected ? selectedLabelColor : labelColor);
         painter.drawText(QRectF(left + imageWidth, frame.top(), labelWidth + 1, frame.height()),

@@ -11,7 +11,9 @@
 
 // A rounded, small segmented control with select-one tracking: every segment has the same width and shows
 // an image beside its label. A click selects the segment under it and then reports `activated`, also when
-// that segment was already selected; the owner compares.
+// that segment was already selected; the owner compares. It takes the focus from Tab only (a click leaves
+// the focus where it was); then the arrow keys, Home and End select and report in the same way. Screen
+// readers see a page tab list of page tabs that can be pressed.
 class TovikSegmentedControl final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TovikSegmentedControl)
@@ -36,6 +38,9 @@ public:
 
     void setSelectedFill(const QColor &color);
 
+    // Selects a segment and reports it, as a click on it does (keys and screen readers use it too).
+    void activate(int segment);
+
     // The frame of a segment inside the control (Qt coordinates), for painting and hit testing.
     QRectF segmentRect(int segment) const;
 
@@ -49,6 +54,9 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     struct Segment {

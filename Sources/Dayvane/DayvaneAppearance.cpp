@@ -3,6 +3,7 @@
 #include <TovikKit/TovikColors.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QStyleFactory>
 
 namespace DayvaneAppearance {
@@ -11,6 +12,7 @@ void apply(QApplication &application)
 {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     application.setPalette(TovikColors::darkPalette());
+    application.setWindowIcon(QIcon(QStringLiteral(":/dayvane/dayvane.svg")));
 }
 
 } // namespace DayvaneAppearance

@@ -2,7 +2,8 @@
 
 class QApplication;
 
-// The application is dark whatever the desktop's theme: the Fusion style with a dark palette.
+// The application is dark whatever the desktop's theme: the Fusion style with a dark palette. Every window
+// carries the application icon.
 namespace DayvaneAppearance {
 
 void apply(QApplication &application);

@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
@@ -32,6 +33,11 @@ DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsSt
     auto *layout = new QVBoxLayout(m_window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_content->view());
+
+    // Ctrl+Q from any window of the application, as its only way to quit from the keyboard.
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_window.get());
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit);
 
     placeWindow();
     m_window->installEventFilter(this);

@@ -6,6 +6,7 @@
 #include <ClockCalendarFeature/TimeTextLabel.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikViewTicker.h>
+#include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikLayoutView.h>
 
 #include <QImage>
@@ -83,7 +84,7 @@ TEST_F(TimePageTest, StopwatchPageCentresTheStopwatchAtTheClocksSize)
         const double s = *clockPage.clockFace()->timeFontSize();
         const QFont font = page.stopwatchView()->label()->font();
         EXPECT_NEAR(font.pointSizeF() * 96 / 72, s, 1e-6);
-        EXPECT_EQ(font.weight(), QFont::DemiBold);
+        EXPECT_EQ(font.weight(), TovikFonts::faceWeight(QFont::DemiBold)); // the semibold face
         const QRect frame = page.stopwatchView()->geometry();
         EXPECT_NEAR(frame.width(), std::min(std::max(5.4 * s, 120.0), size.width() - 28.0), 1);
         EXPECT_EQ(frame.height(), std::max(std::ceil(1.15 * s), 28.0) + 62);
@@ -184,7 +185,7 @@ TEST_F(TimePageTest, LongStopwatchTimesAreNeverCutAtTheSmallestWindow)
         const QFont shown = label->shownFont();
         EXPECT_EQ(shown == pageFont, c.keepsThePageFont);
         EXPECT_LE(shown.pointSizeF(), previousSize);
-        EXPECT_EQ(shown.weight(), QFont::DemiBold);
+        EXPECT_EQ(shown.weight(), TovikFonts::faceWeight(QFont::DemiBold));
         previousSize = shown.pointSizeF();
         const auto [first, last] = inkedColumns(*label);
         EXPECT_GT(first, 0);

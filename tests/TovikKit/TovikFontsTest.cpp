@@ -32,3 +32,27 @@ TEST(TovikFontsTest, PointsAreLogicalPixels)
         EXPECT_NEAR(info.pixelSize(), points, 0.5) << points;
     }
 }
+
+// Noto Sans CJK SC comes in Regular, Medium and Bold (and lighter and heavier faces); it has no semibold.
+TEST(TovikFontsTest, EveryWeightIsDrawnInTheFaceChosenForIt)
+{
+    struct Case {
+        QFont::Weight requested;
+        const char *style;
+    };
+    const Case cases[] = {
+        {QFont::Normal, "Regular"},
+        {QFont::Medium, "Medium"},
+        {QFont::DemiBold, "Bold"}, // the nearest faces are Medium and Bold; the heavier is taken
+        {QFont::Bold, "Bold"},
+    };
+    for (const Case &c : cases) {
+        for (const auto digits : {TovikFonts::Digits::proportional, TovikFonts::Digits::monospaced}) {
+            for (const double points : {8.0, 34.0, 110.0}) {
+                const QFontInfo info(TovikFonts::systemFont(points, c.requested, digits));
+                EXPECT_EQ(info.family(), QStringLiteral("Noto Sans CJK SC")) << c.style;
+                EXPECT_EQ(info.styleName(), QString::fromLatin1(c.style)) << c.requested << " at " << points;
+            }
+        }
+    }
+}

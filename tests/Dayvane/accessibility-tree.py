@@ -1,0 +1,82 @@
+#!/usr/bin/python3
+"""Reads the running program's accessibility tree over AT-SPI, as a screen reader would: the tab list with its
+three tabs, the 42 named day cells of a month, and a press on the stopwatch's start button that starts it.
+Argument: the program's process id. Exits non-zero with a message on the first thing that is wrong."""
+
+import re
+import sys
+import time
+
+import pyatspi
+
+DAY_NAME = re.compile(r"^\d{4}年\d{1,2}月\d{1,2}日 星期[一二三四五六日]( \S+)?$")
+
+
+def wait_for(what, find, seconds=20):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.1)
+    sys.exit(f"accessibility-tree: no {what} within {seconds} s")
+
+
+def walk(node):
+    yield node
+    for child in node:
+        if child is not None:
+            yield from walk(child)
+
+
+def application(pid):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.get_process_id() == pid:
+            return app
+    return None
+
+
+def with_role(app, role, name=None):
+    return [n for n in walk(app) if n.getRole() == role and (name is None or n.name == name)]
+
+
+def press(node):
+    action = node.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if "Press" not in names and "press" not in names:
+        sys.exit(f"accessibility-tree: {node.name} has no press action ({names})")
+    action.doAction(names.index("Press") if "Press" in names else names.index("press"))
+
+
+def main():
+    pid = int(sys.argv[1])
+    app = wait_for("application", lambda: application(pid))
+
+    tabs = wait_for("page tabs", lambda: with_role(app, pyatspi.ROLE_PAGE_TAB))
+    names = [tab.name for tab in tabs]
+    if names != ["时钟", "日历", "计时器"]:
+        sys.exit(f"accessibility-tree: tabs {names}")
+    if len(with_role(app, pyatspi.ROLE_PAGE_TAB_LIST)) != 1:
+        sys.exit("accessibility-tree: no single page tab list")
+
+    press(tabs[1])
+    tables = wait_for("month tables", lambda: with_role(app, pyatspi.ROLE_TABLE))
+    for table in tables:
+        cells = [c for c in table if c is not None and c.getRole() == pyatspi.ROLE_TABLE_CELL]
+        if len(cells) != 42:
+            sys.exit(f"accessibility-tree: {table.name} has {len(cells)} cells")
+        bad = [c.name for c in cells if not DAY_NAME.match(c.name)]
+        if bad:
+            sys.exit(f"accessibility-tree: {table.name} has cells named {bad[:3]}")
+        grid = table.queryTable()
+        if grid.nRows * grid.nColumns != 42:
+            sys.exit(f"accessibility-tree: {table.name} is {grid.nRows} x {grid.nColumns}")
+
+    press(tabs[2])
+    start = wait_for("start button", lambda: with_role(app, pyatspi.ROLE_PUSH_BUTTON, "开始"))[0]
+    press(start)
+    wait_for("running stopwatch", lambda: with_role(app, pyatspi.ROLE_PUSH_BUTTON, "暂停"), 5)
+    print(f"accessibility-tree: {len(tables)} months of 42 named days, 3 tabs, the stopwatch started")
+
+
+main()
