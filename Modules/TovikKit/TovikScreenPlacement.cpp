@@ -175,9 +175,14 @@ void setFrame(QWidget &window, const QRectF &frame)
     window.move(qRound(qt.x()), qRound(qt.y()));
 }
 
+QPointF globalPointYUp(const QPointF &qtGlobalPoint)
+{
+    return pointToGlobalYUp(qtGlobalPoint, primaryQtGeometry());
+}
+
 QPointF pointerLocation()
 {
-    return pointToGlobalYUp(QPointF(QCursor::pos()), primaryQtGeometry());
+    return globalPointYUp(QPointF(QCursor::pos()));
 }
 
 std::optional<Screen> screenForPointer()

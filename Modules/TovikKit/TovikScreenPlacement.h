@@ -69,6 +69,8 @@ std::vector<Screen> screens();
 QRectF frame(const QWidget &window);
 void setFrame(QWidget &window, const QRectF &frame);
 
+// A point of Qt's global space (an event's global position) in the y-up space.
+QPointF globalPointYUp(const QPointF &qtGlobalPoint);
 // The mouse location in the y-up space.
 QPointF pointerLocation();
 // The screen under the mouse, else the primary screen; none without screens.
