@@ -156,16 +156,19 @@ QPainterPath xmark(double stroke)
         .united(stroked(segment({0.8, 0.2}, {0.2, 0.8}), stroke * 1.4));
 }
 
-// A pin leaning right: a round head on a short collar, the needle pointing down-left.
+// A push pin leaning right: cap, body and base, the needle pointing down-left.
 QPainterPath pinOutline(double stroke, bool filled)
 {
-    QPainterPath head;
-    head.addEllipse(QPointF(0.62, 0.36), 0.2, 0.2);
-    head = fine(head);
-    QPainterPath collar = polygon({{0.36, 0.5}, {0.5, 0.64}, {0.62, 0.56}, {0.44, 0.38}});
-    const QPainterPath body = head.united(collar);
-    const QPainterPath needle = stroked(segment({0.44, 0.56}, {0.16, 0.84}), stroke);
-    return (filled ? body.united(stroked(body, stroke)) : stroked(body, stroke)).united(needle);
+    const QPainterPath body = roundedRect({0.34, 0.08, 0.32, 0.1}, 0.03)
+                                  .united(polygon({{0.41, 0.17}, {0.59, 0.17}, {0.63, 0.5}, {0.37, 0.5}}))
+                                  .united(roundedRect({0.24, 0.5, 0.52, 0.08}, 0.03));
+    const QPainterPath shape = (filled ? body.united(stroked(body, stroke)) : stroked(body, stroke))
+                                   .united(stroked(segment({0.5, 0.58}, {0.5, 0.92}), stroke));
+    QTransform lean;
+    lean.translate(fineScale / 2, fineScale / 2);
+    lean.rotate(40);
+    lean.translate(-fineScale / 2, -fineScale / 2);
+    return lean.map(shape);
 }
 
 QPainterPath pin(double stroke)
