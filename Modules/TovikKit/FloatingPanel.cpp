@@ -1,5 +1,7 @@
 #include "FloatingPanel.h"
 
+#include "TovikEwmh.h"
+
 #include <QEvent>
 #include <QTimer>
 
@@ -7,6 +9,7 @@
 
 FloatingPanel::FloatingPanel(const FloatingPanelConfiguration &configuration)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    , m_cornerRadius(configuration.cornerRadius)
 {
     // The surface is drawn by the panel's own views with rounded corners; an alpha channel lets them show
     // through wherever a compositor runs.
@@ -41,5 +44,27 @@ void FloatingPanel::changeEvent(QEvent *event)
             setWindowState(undone);
             setGeometry(before);
         });
+    }
+}
+
+void FloatingPanel::setPinned(bool pinned)
+{
+    m_isPinned = pinned;
+    TovikEwmh::applyPin(*this, pinned, isVisible());
+}
+
+void FloatingPanel::showEvent(QShowEvent *event)
+{
+    // The window exists but is not mapped yet: its initial state keeps it out of the task bar and pager.
+    TovikEwmh::applyPin(*this, m_isPinned, false);
+    TovikEwmh::applyRoundedShape(*this, m_cornerRadius);
+    QWidget::showEvent(event);
+}
+
+void FloatingPanel::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isVisible()) {
+        TovikEwmh::applyRoundedShape(*this, m_cornerRadius);
     }
 }

@@ -21,6 +21,18 @@ public:
     QRectF constrainFrameRect(const QRectF &frame,
                               const std::optional<TovikScreenPlacement::Screen> &screen = std::nullopt) const;
 
+    // Pinned: above normal windows and on every desktop; released: ordinary stacking on the current
+    // desktop. The window manager honours a change only for a mapped window, so owners apply it again
+    // after presenting the panel.
+    bool isPinned() const { return m_isPinned; }
+    void setPinned(bool pinned);
+
 protected:
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    bool m_isPinned = true;
+    double m_cornerRadius = 0;
 };

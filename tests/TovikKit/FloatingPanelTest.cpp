@@ -46,8 +46,8 @@ TEST(FloatingPanel, aMaximiseRequestLeavesTheFrameAsItWas)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     const QRect before = panel.geometry();
     panel.setWindowState(Qt::WindowMaximized);
-    QTRY_COMPARE(panel.windowState(), Qt::WindowNoState);
-    QTRY_COMPARE(panel.geometry(), before);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.windowState() == Qt::WindowNoState; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.geometry() == before; }));
 }
 
 TEST(FloatingPanelHostViewController, reportsHoverAtOnceWhenShownUnderTheMouseAndLayoutPasses)
