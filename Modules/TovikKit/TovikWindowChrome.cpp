@@ -1,5 +1,7 @@
 #include "TovikWindowChrome.h"
 
+#include "TovikColors.h"
+#include "TovikSurfaceView.h"
 #include "TovikWindowBackingView.h"
 
 #include <Platform/Settings/TovikSettingsStore.h>
@@ -53,6 +55,18 @@ void setReduceTransparency(bool reduce)
         reduceTransparencyState = reduce;
         emit notifier()->accessibilityDisplayOptionsDidChange();
     }
+}
+
+TovikSurfaceView *makeGlass(double cornerRadius, bool darkAppearance)
+{
+    auto *glass = new TovikSurfaceView;
+    // The heads-up-display material: a near-black grey that lets the desktop show through.
+    glass->setFillColor(QColor::fromRgbF(0.1f, 0.1f, 0.1f, 0.72f));
+    glass->setCornerRadius(cornerRadius);
+    if (darkAppearance) {
+        glass->setPalette(TovikColors::darkPalette());
+    }
+    return glass;
 }
 
 TovikWindowBackingView *installBacking(QWidget *view, double cornerRadius, QWidget *above,

@@ -11,6 +11,7 @@
 
 class QWidget;
 class TovikSettingsStore;
+class TovikSurfaceView;
 class TovikWindowBackingView;
 
 // Tells every live window of the process that the background setting or the desktop's transparency
@@ -47,6 +48,10 @@ void setSettings(const TovikWindowBackgroundSettings &settings);
 bool reduceTransparency();
 // Followed from the desktop; a change reaches every backing view.
 void setReduceTransparency(bool reduce);
+
+// A new dark translucent surface with rounded corners, standing in for the platform's glass; with
+// `darkAppearance` its palette is the dark one whatever the desktop's theme.
+TovikSurfaceView *makeGlass(double cornerRadius, bool darkAppearance);
 
 // A new backing view filling `view` and following its size, directly above `above` when that is a child of
 // `view`, else at the very back.

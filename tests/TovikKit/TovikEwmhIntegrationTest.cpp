@@ -158,11 +158,16 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     FloatingPanel panel({QStringLiteral("计时器"), "test.window", {420, 116}, {180, 64}, 12, false, QString()});
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
-    panel.setPinned(true);
     const auto window = static_cast<xcb_window_t>(panel.winId());
     const xcb_atom_t above = atom(c, "_NET_WM_STATE_ABOVE");
     const xcb_atom_t sticky = atom(c, "_NET_WM_STATE_STICKY");
+    const xcb_atom_t skipTaskbar = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
     const auto state = [&] { return property(c, window, "_NET_WM_STATE"); };
+    // The state a panel is mapped with, before any request: pinned and out of the task bar.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return holds(state(), above) && holds(state(), skipTaskbar); }, 10000));
+
+    panel.setPinned(false);
+    panel.setPinned(true);
     // A window manager without a sticky state (openbox) shows it only as the all-desktops number.
     const bool listsSticky = holds(property(c, root, "_NET_SUPPORTED"), sticky);
     EXPECT_TRUE(QTest::qWaitFor(
