@@ -66,6 +66,13 @@ std::vector<xcb_client_message_event_t> pinMessages(xcb_window_t window, bool pi
     };
 }
 
+std::vector<xcb_client_message_event_t> currentDesktopMessages(xcb_window_t window, std::uint32_t currentDesktop,
+                                                               const Atoms &atoms)
+{
+    return {stateMessage(window, StateAction::remove, atoms.sticky, XCB_ATOM_NONE, atoms),
+            desktopMessage(window, currentDesktop, atoms)};
+}
+
 std::vector<xcb_atom_t> initialState(bool pinned, const Atoms &atoms)
 {
     std::vector<xcb_atom_t> state = {atoms.skipTaskbar, atoms.skipPager};
@@ -151,6 +158,15 @@ std::uint32_t currentDesktop(xcb_connection_t *c, xcb_window_t root, const Atoms
     return 0;
 }
 
+void send(xcb_connection_t *c, xcb_window_t root, const std::vector<xcb_client_message_event_t> &messages)
+{
+    for (const xcb_client_message_event_t &event : messages) {
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char *>(&event));
+    }
+    xcb_flush(c);
+}
+
 } // namespace
 
 bool isAvailable()
@@ -184,15 +200,22 @@ void applyPin(QWidget &window, bool pinned, bool mapped)
         const std::vector<xcb_atom_t> state = initialState(pinned, atoms);
         xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atoms.wmState, XCB_ATOM_ATOM, 32,
                             static_cast<std::uint32_t>(state.size()), state.data());
-    } else {
-        for (const xcb_client_message_event_t &event :
-             pinMessages(id, pinned, currentDesktop(c, screen->root, atoms), atoms)) {
-            xcb_send_event(c, 0, screen->root,
-                           XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
-                           reinterpret_cast<const char *>(&event));
-        }
+        xcb_flush(c);
+        return;
     }
-    xcb_flush(c);
+    send(c, screen->root, pinMessages(id, pinned, currentDesktop(c, screen->root, atoms), atoms));
+}
+
+void moveToCurrentDesktop(QWidget &window)
+{
+    xcb_connection_t *c = connection();
+    if (!c) {
+        return;
+    }
+    const Atoms &atoms = atomsOf(c);
+    const xcb_window_t root = firstScreen(c)->root;
+    send(c, root,
+         currentDesktopMessages(static_cast<xcb_window_t>(window.winId()), currentDesktop(c, root, atoms), atoms));
 }
 
 void applyRoundedShape(QWidget &window, double radius)

@@ -44,6 +44,9 @@ xcb_client_message_event_t desktopMessage(xcb_window_t window, std::uint32_t des
 // and keep it out of the task bar and pager either way.
 std::vector<xcb_client_message_event_t> pinMessages(xcb_window_t window, bool pinned, std::uint32_t currentDesktop,
                                                     const Atoms &atoms);
+// The messages that put a window on the current desktop only: no longer sticky, on that desktop's number.
+std::vector<xcb_client_message_event_t> currentDesktopMessages(xcb_window_t window, std::uint32_t currentDesktop,
+                                                               const Atoms &atoms);
 // The _NET_WM_STATE value a panel starts with before it is first mapped.
 std::vector<xcb_atom_t> initialState(bool pinned, const Atoms &atoms);
 
@@ -60,6 +63,8 @@ bool compositorRunning();
 // Before the window is mapped (`mapped` false): the initial state property; while it is mapped: the
 // requests.
 void applyPin(QWidget &window, bool pinned, bool mapped);
+// Takes a mapped window off the other desktops and onto the current one.
+void moveToCurrentDesktop(QWidget &window);
 // Clips the window to its rounded surface, or removes the clip (radius 0 or a compositor running).
 void applyRoundedShape(QWidget &window, double radius);
 

@@ -1,5 +1,6 @@
 #include "TovikScreenPlacement.h"
 
+#include "TovikEwmh.h"
 #include "TovikGeometry.h"
 
 #include <QCursor>
@@ -202,6 +203,17 @@ void centerWindow(QWidget &window, const std::optional<Screen> &screen)
         return;
     }
     setFrame(window, centeredFrame(window.size(), target->visibleFrame));
+}
+
+void presentOnActiveDesktop(QWidget &window, bool shouldCenter)
+{
+    if (shouldCenter) {
+        centerWindow(window);
+    }
+    window.show();
+    TovikEwmh::moveToCurrentDesktop(window);
+    window.raise();
+    window.activateWindow();
 }
 
 } // namespace TovikScreenPlacement

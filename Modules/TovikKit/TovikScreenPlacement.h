@@ -79,5 +79,8 @@ std::optional<Screen> screenForPointer();
 std::optional<Screen> screenOf(const QWidget &window);
 // Centres a window on the visible frame of `screen`, or of the screen under the mouse when none is given.
 void centerWindow(QWidget &window, const std::optional<Screen> &screen = std::nullopt);
+// Shows a window in front on the current desktop only (taken off the others), centred under the mouse if
+// asked, and gives it focus.
+void presentOnActiveDesktop(QWidget &window, bool shouldCenter);
 
 } // namespace TovikScreenPlacement

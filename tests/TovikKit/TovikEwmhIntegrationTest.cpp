@@ -185,6 +185,14 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     EXPECT_TRUE(QTest::qWaitFor([&] { return !holds(state(), above) && !holds(state(), sticky); }, 10000));
     EXPECT_TRUE(holds(state(), atom(c, "_NET_WM_STATE_SKIP_TASKBAR")));
 
+    // Pinned again, then presented on the current desktop: off the other desktops.
+    panel.setPinned(true);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return property(c, window, "_NET_WM_DESKTOP") == std::vector<std::uint32_t>{0xFFFFFFFF}; }, 10000));
+    TovikScreenPlacement::presentOnActiveDesktop(panel, false);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return property(c, window, "_NET_WM_DESKTOP") == property(c, root, "_NET_CURRENT_DESKTOP"); }, 10000));
+
     EXPECT_FALSE(TovikEwmh::compositorRunning());
     Child compositor({"xcompmgr"});
     ASSERT_TRUE(compositor.started());

@@ -46,6 +46,16 @@ TEST(TovikEwmh, releasingRemovesAboveAndStickyAndMovesToTheCurrentDesktop)
     EXPECT_EQ(dataOf(messages[2]), (Data{1, 304, 305, 1, 0})) << "still out of the task bar";
 }
 
+TEST(TovikEwmh, presentingOnTheCurrentDesktopEndsStickinessAndNamesThatDesktop)
+{
+    const auto messages = TovikEwmh::currentDesktopMessages(0x4200007, 3, atoms);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].type, 301u);
+    EXPECT_EQ(dataOf(messages[0]), (Data{0, 303, 0, 1, 0}));
+    EXPECT_EQ(messages[1].type, 306u);
+    EXPECT_EQ(dataOf(messages[1]), (Data{3, 1, 0, 0, 0}));
+}
+
 TEST(TovikEwmh, theStateBeforeMappingNamesTheSameAtoms)
 {
     EXPECT_EQ(TovikEwmh::initialState(true, atoms), (std::vector<xcb_atom_t>{304, 305, 302, 303}));
