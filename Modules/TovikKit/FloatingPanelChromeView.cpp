@@ -74,15 +74,14 @@ QCursor FloatingPanelChromeView::bottomRightResizeCursor()
     return cursor;
 }
 
-QWidget *FloatingPanelChromeView::hitTarget(QWidget *hit, const QPointF &p) const
+QWidget *FloatingPanelChromeView::hitTarget(QWidget *hit, const QPointF &p)
 {
     const QRectF bounds(QPointF(0, 0), QSizeF(size()));
     if (!TovikScreenPlacement::containsPointer(bounds, p)) {
         return nullptr;
     }
-    auto *self = const_cast<FloatingPanelChromeView *>(this);
     if (TovikScreenPlacement::containsPointer(resizeHotZone(size()), p) || !hit || hit == this) {
-        return self;
+        return this;
     }
     if (isControl(hit)) {
         return hit;
@@ -92,7 +91,7 @@ QWidget *FloatingPanelChromeView::hitTarget(QWidget *hit, const QPointF &p) cons
             return hit;
         }
     }
-    return self;
+    return this;
 }
 
 QPointF FloatingPanelChromeView::yUp(const QPointF &local) const
@@ -128,7 +127,12 @@ bool FloatingPanelChromeView::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonDblClick: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         auto *hit = qobject_cast<QWidget *>(watched);
-        if (mouse->button() != Qt::LeftButton || !hit) {
+        if (!hit || !isAncestorOf(hit)) {
+            // A view moved out of the panel keeps its presses to itself.
+            watched->removeEventFilter(this);
+            break;
+        }
+        if (mouse->button() != Qt::LeftButton) {
             break;
         }
         const QPointF local = mapFromGlobal(mouse->globalPosition());

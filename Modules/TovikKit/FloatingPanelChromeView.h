@@ -26,7 +26,7 @@ public:
 
     // Which view a press at the y-up point `p` belongs to, given the view `hit` the press would reach:
     // this view (a move or a resize) or `hit` itself; none outside the bounds.
-    QWidget *hitTarget(QWidget *hit, const QPointF &p) const;
+    QWidget *hitTarget(QWidget *hit, const QPointF &p);
 
     bool isResizingFromBottomRight() const { return m_isResizingFromBottomRight; }
     bool isMoving() const { return m_dragMouseOrigin.has_value(); }

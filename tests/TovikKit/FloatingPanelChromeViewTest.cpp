@@ -140,6 +140,30 @@ TEST_F(FloatingPanelChromeViewTest, aPanelDraggedOffTheLeftKeepsTwentyFourPoints
     EXPECT_EQ(panel.pos().y(), 150);
 }
 
+TEST_F(FloatingPanelChromeViewTest, aViewTakenOutOfThePanelNoLongerMovesIt)
+{
+    showAt({200, 150});
+    // Another window over the panel, so the press lies within the chrome's bounds.
+    QWidget elsewhere;
+    elsewhere.setGeometry(210, 160, 200, 100);
+    label->setParent(&elsewhere);
+    elsewhere.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&elsewhere));
+    label->show();
+    drag(label, {20, 10}, {-50, 30});
+    EXPECT_EQ(panel.pos(), QPoint(200, 150));
+    EXPECT_FALSE(chrome->isMoving());
+}
+
+TEST_F(FloatingPanelChromeViewTest, theResizeCursorShowsOverTheCornerOnly)
+{
+    showAt({200, 150});
+    QTest::mouseMove(&panel, QPoint(290, 190));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chrome->cursor().shape() == Qt::BitmapCursor; }));
+    QTest::mouseMove(&panel, QPoint(150, 100));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chrome->cursor().shape() == Qt::ArrowCursor; }));
+}
+
 TEST(FloatingPanelHoverBorderView, strokesInsideTheBoundsWithASmallerRadius)
 {
     EXPECT_EQ(FloatingPanelHoverBorderView::borderRect({100, 40}), QRectF(1.5, 1.5, 97, 37));
