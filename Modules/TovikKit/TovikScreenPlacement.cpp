@@ -1,7 +1,9 @@
 #include "TovikScreenPlacement.h"
 
+#include "TovikEwmh.h"
 #include "TovikGeometry.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -40,6 +42,68 @@ QRectF toQtGlobal(const QRectF &yUp, const QRectF &primaryQtGeometry)
 {
     return TovikGeometry::toQt(yUp, primaryQtGeometry.height())
         .translated(primaryQtGeometry.x(), primaryQtGeometry.y());
+}
+
+QRectF keptVisible(const QRectF &frame, const QRectF &screenFrame)
+{
+    // y-up: QRectF's top() is the bottom edge and bottom() the top edge.
+    const double m = keepVisibleMargin;
+    double x = frame.x();
+    if (frame.right() < screenFrame.left() + m) {
+        x = screenFrame.left() + m - frame.width();
+    } else if (frame.left() > screenFrame.right() - m) {
+        x = screenFrame.right() - m;
+    }
+    double y = frame.y();
+    if (frame.bottom() < screenFrame.top() + m) {
+        y = screenFrame.top() + m - frame.height();
+    } else if (frame.top() > screenFrame.bottom() - m) {
+        y = screenFrame.bottom() - m;
+    }
+    return QRectF(x, y, frame.width(), frame.height());
+}
+
+bool containsPointer(const QRectF &frame, const QPointF &pointer)
+{
+    return pointer.x() >= frame.left() && pointer.x() < frame.right() && pointer.y() > frame.top()
+           && pointer.y() <= frame.bottom();
+}
+
+std::optional<Screen> screenForPointer(const QPointF &pointer, const std::vector<Screen> &screens)
+{
+    for (const Screen &screen : screens) {
+        if (containsPointer(screen.frame, pointer)) {
+            return screen;
+        }
+    }
+    if (screens.empty()) {
+        return std::nullopt;
+    }
+    return screens.front();
+}
+
+std::uint32_t displayNumber(QStringView name, QStringView manufacturer, QStringView model, QStringView serialNumber)
+{
+    std::uint32_t hash = 0x811c9dc5u;
+    const auto add = [&hash](QStringView field) {
+        QByteArray bytes = field.toUtf8();
+        bytes.append('\0');
+        for (const char byte : bytes) {
+            hash ^= static_cast<unsigned char>(byte);
+            hash *= 0x01000193u;
+        }
+    };
+    add(name);
+    add(manufacturer);
+    add(model);
+    add(serialNumber);
+    return hash;
+}
+
+QPointF pointToGlobalYUp(const QPointF &qtPoint, const QRectF &primaryQtGeometry)
+{
+    return QPointF(qtPoint.x() - primaryQtGeometry.x(),
+                   primaryQtGeometry.height() - (qtPoint.y() - primaryQtGeometry.y()));
 }
 
 std::optional<Screen> owningScreen(const QRectF &frame, const std::vector<Screen> &screens)
@@ -91,8 +155,10 @@ std::vector<Screen> screens()
     const QRectF primary = primaryQtGeometry();
     std::vector<Screen> list;
     for (const QScreen *screen : QGuiApplication::screens()) {
-        list.push_back({toGlobalYUp(QRectF(screen->geometry()), primary),
-                        toGlobalYUp(QRectF(screen->availableGeometry()), primary)});
+        list.push_back(
+            {toGlobalYUp(QRectF(screen->geometry()), primary),
+             toGlobalYUp(QRectF(screen->availableGeometry()), primary),
+             displayNumber(screen->name(), screen->manufacturer(), screen->model(), screen->serialNumber())});
     }
     return list;
 }
@@ -108,6 +174,46 @@ void setFrame(QWidget &window, const QRectF &frame)
     window.resize(qRound(qt.width()), qRound(qt.height()));
     // Before the window exists, a move places its outer corner, so a title bar is never pushed off the top.
     window.move(qRound(qt.x()), qRound(qt.y()));
+}
+
+QPointF globalPointYUp(const QPointF &qtGlobalPoint)
+{
+    return pointToGlobalYUp(qtGlobalPoint, primaryQtGeometry());
+}
+
+QPointF pointerLocation()
+{
+    return globalPointYUp(QPointF(QCursor::pos()));
+}
+
+std::optional<Screen> screenForPointer()
+{
+    return screenForPointer(pointerLocation(), screens());
+}
+
+std::optional<Screen> screenOf(const QWidget &window)
+{
+    return owningScreen(frame(window), screens());
+}
+
+void centerWindow(QWidget &window, const std::optional<Screen> &screen)
+{
+    const std::optional<Screen> target = screen ? screen : screenForPointer();
+    if (!target) {
+        return;
+    }
+    setFrame(window, centeredFrame(window.size(), target->visibleFrame));
+}
+
+void presentOnActiveDesktop(QWidget &window, bool shouldCenter)
+{
+    if (shouldCenter) {
+        centerWindow(window);
+    }
+    window.show();
+    TovikEwmh::moveToCurrentDesktop(window);
+    window.raise();
+    window.activateWindow();
 }
 
 } // namespace TovikScreenPlacement

@@ -150,6 +150,79 @@ QPainterPath pipEnter(double stroke)
         .united(stroked(fine(head), stroke));
 }
 
+QPainterPath xmark(double stroke)
+{
+    return stroked(segment({0.2, 0.2}, {0.8, 0.8}), stroke * 1.4)
+        .united(stroked(segment({0.8, 0.2}, {0.2, 0.8}), stroke * 1.4));
+}
+
+// A push pin leaning right: cap, body and base, the needle pointing down-left.
+QPainterPath pinOutline(double stroke, bool filled)
+{
+    const QPainterPath body = roundedRect({0.34, 0.08, 0.32, 0.1}, 0.03)
+                                  .united(polygon({{0.41, 0.17}, {0.59, 0.17}, {0.63, 0.5}, {0.37, 0.5}}))
+                                  .united(roundedRect({0.24, 0.5, 0.52, 0.08}, 0.03));
+    const QPainterPath shape = (filled ? body.united(stroked(body, stroke)) : stroked(body, stroke))
+                                   .united(stroked(segment({0.5, 0.58}, {0.5, 0.92}), stroke));
+    QTransform lean;
+    lean.translate(fineScale / 2, fineScale / 2);
+    lean.rotate(40);
+    lean.translate(-fineScale / 2, -fineScale / 2);
+    return lean.map(shape);
+}
+
+QPainterPath pin(double stroke)
+{
+    return pinOutline(stroke, false);
+}
+
+QPainterPath pinFill(double stroke)
+{
+    return pinOutline(stroke, true);
+}
+
+QPainterPath circleLefthalfFilled(double stroke)
+{
+    const QPointF centre(0.5, 0.5);
+    QPainterPath left;
+    left.addRect(QRectF(0, 0, 0.5, 1));
+    return stroked(circle(centre, 0.4), stroke).united(circle(centre, 0.4).intersected(fine(left)));
+}
+
+// A diagonal with an arrowhead at each end: from `from` towards `to`, heads at both.
+QPainterPath diagonalArrows(double stroke, QPointF from, QPointF to)
+{
+    const double head = 0.22;
+    const double dx = to.x() > from.x() ? head : -head;
+    const double dy = to.y() > from.y() ? head : -head;
+    QPainterPath heads(QPointF(from.x() + dx, from.y()));
+    heads.lineTo(from);
+    heads.lineTo(QPointF(from.x(), from.y() + dy));
+    heads.moveTo(QPointF(to.x() - dx, to.y()));
+    heads.lineTo(to);
+    heads.lineTo(QPointF(to.x(), to.y() - dy));
+    return stroked(segment(from, to), stroke).united(stroked(fine(heads), stroke));
+}
+
+QPainterPath arrowUpLeftAndArrowDownRight(double stroke)
+{
+    return diagonalArrows(stroke, {0.14, 0.14}, {0.86, 0.86});
+}
+
+QPainterPath arrowDownRightAndArrowUpLeft(double stroke)
+{
+    // Two short arrows meeting at the centre: one from the top-left, one from the bottom-right.
+    QPainterPath heads(QPointF(0.2, 0.44));
+    heads.lineTo(QPointF(0.44, 0.44));
+    heads.lineTo(QPointF(0.44, 0.2));
+    heads.moveTo(QPointF(0.8, 0.56));
+    heads.lineTo(QPointF(0.56, 0.56));
+    heads.lineTo(QPointF(0.56, 0.8));
+    return stroked(segment({0.14, 0.14}, {0.44, 0.44}), stroke)
+        .united(stroked(segment({0.86, 0.86}, {0.56, 0.56}), stroke))
+        .united(stroked(fine(heads), stroke));
+}
+
 const std::map<QString, Drawing> &drawings()
 {
     static const std::map<QString, Drawing> table = {
@@ -160,6 +233,12 @@ const std::map<QString, Drawing> &drawings()
         {QStringLiteral("calendar"), calendar},
         {QStringLiteral("stopwatch"), stopwatch},
         {QStringLiteral("pip.enter"), pipEnter},
+        {QStringLiteral("xmark"), xmark},
+        {QStringLiteral("pin"), pin},
+        {QStringLiteral("pin.fill"), pinFill},
+        {QStringLiteral("circle.lefthalf.filled"), circleLefthalfFilled},
+        {QStringLiteral("arrow.up.left.and.arrow.down.right"), arrowUpLeftAndArrowDownRight},
+        {QStringLiteral("arrow.down.right.and.arrow.up.left"), arrowDownRightAndArrowUpLeft},
     };
     return table;
 }

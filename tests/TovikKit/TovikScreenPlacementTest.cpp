@@ -98,3 +98,71 @@ TEST(TovikScreenPlacement, anAreaSmallerThanTheMinimumKeepsTheTopLeftCornerInsid
 }
 
 } // namespace
+
+namespace {
+
+TEST(TovikScreenPlacement, keepsTwentyFourPointsOfAFrameOnItsScreen)
+{
+    const QRectF screen(0, 0, 1440, 900);
+    struct Case {
+        const char *name;
+        QRectF frame;
+        QRectF expected;
+    };
+    const Case cases[] = {
+        {"right edge at minX + 10 moves to minX + 24", {-290, 100, 300, 200}, {-276, 100, 300, 200}},
+        {"left edge beyond maxX - 24 stops at maxX - 24", {1430, 100, 300, 200}, {1416, 100, 300, 200}},
+        {"bottom edge above maxY - 24 stops at maxY - 24", {100, 890, 300, 200}, {100, 876, 300, 200}},
+        {"top edge below minY + 24 comes up to minY + 24", {100, -190, 300, 200}, {100, -176, 300, 200}},
+        {"exactly 24 points in stays", {-276, -176, 300, 200}, {-276, -176, 300, 200}},
+        {"inside stays, even over the panels", {0, 860, 300, 40}, {0, 860, 300, 40}},
+        {"both axes at once", {5000, -5000, 300, 200}, {1416, -176, 300, 200}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TovikScreenPlacement::keptVisible(c.frame, screen), c.expected);
+    }
+}
+
+TEST(TovikScreenPlacement, thePointerBelongsToOneScreenPerPixelRow)
+{
+    // The primary 1000 x 800 and a second one to its right; y-up, so the top pixel row of the primary is
+    // y = 800 and the bottom one y = 1.
+    const Screen primary{{0, 0, 1000, 800}, {0, 0, 1000, 780}};
+    const Screen right{{1000, 0, 800, 600}, {1000, 0, 800, 600}};
+    const std::vector<Screen> screens = {primary, right};
+    struct Case {
+        const char *name;
+        QPointF pointer;
+        QRectF expected;
+    };
+    const Case cases[] = {
+        {"inside the right one", {1200, 300}, right.frame},
+        {"left edge counts in", {1000, 300}, right.frame},
+        {"right edge counts out", {1800, 300}, primary.frame},
+        {"top row counts in", {500, 800}, primary.frame},
+        {"bottom edge counts out", {500, 0}, primary.frame},
+        {"nowhere falls back to the primary", {-50, -50}, primary.frame},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TovikScreenPlacement::screenForPointer(c.pointer, screens)->frame, c.expected);
+    }
+    EXPECT_FALSE(TovikScreenPlacement::screenForPointer({0, 0}, {}));
+    // Qt's top-left pixel of the primary is the y-up point at its top edge.
+    EXPECT_EQ(TovikScreenPlacement::pointToGlobalYUp({0, 0}, {0, 0, 1000, 800}), QPointF(0, 800));
+    EXPECT_EQ(TovikScreenPlacement::pointToGlobalYUp({1200, 799}, {0, 0, 1000, 800}), QPointF(1200, 1));
+}
+
+TEST(TovikScreenPlacement, displayNumbersAreTheFnv1aHashOfTheScreensIdentity)
+{
+    using TovikScreenPlacement::displayNumber;
+    EXPECT_EQ(displayNumber(u"HDMI-1", u"Dell Inc.", u"DELL U2720Q", u"ABC123"), 0x02a3c97au);
+    EXPECT_EQ(displayNumber(u"DP-2", u"Dell Inc.", u"DELL U2720Q", u"ABC123"), 0xd689bf1du);
+    EXPECT_EQ(displayNumber(u"", u"", u"", u""), 0x4b95f515u);
+    EXPECT_EQ(displayNumber(u"显示器", u"", u"", u""), 0xf9d4e524u);
+    // The separators keep fields apart: moving text from one field to the next changes the number.
+    EXPECT_NE(displayNumber(u"AB", u"C", u"", u""), displayNumber(u"A", u"BC", u"", u""));
+}
+
+} // namespace

@@ -9,9 +9,19 @@
 namespace {
 
 const QStringList usedNames = {
-    QStringLiteral("play.fill"), QStringLiteral("pause.fill"), QStringLiteral("arrow.counterclockwise"),
-    QStringLiteral("clock"),     QStringLiteral("calendar"),   QStringLiteral("stopwatch"),
+    QStringLiteral("play.fill"),
+    QStringLiteral("pause.fill"),
+    QStringLiteral("arrow.counterclockwise"),
+    QStringLiteral("clock"),
+    QStringLiteral("calendar"),
+    QStringLiteral("stopwatch"),
     QStringLiteral("pip.enter"),
+    QStringLiteral("xmark"),
+    QStringLiteral("pin"),
+    QStringLiteral("pin.fill"),
+    QStringLiteral("circle.lefthalf.filled"),
+    QStringLiteral("arrow.up.left.and.arrow.down.right"),
+    QStringLiteral("arrow.down.right.and.arrow.up.left"),
 };
 
 struct Coverage {

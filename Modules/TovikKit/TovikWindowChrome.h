@@ -1,0 +1,61 @@
+#pragma once
+
+#include "WindowBackground.h"
+
+#include <QColor>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+class QWidget;
+class TovikSettingsStore;
+class TovikSurfaceView;
+class TovikWindowBackingView;
+
+// Tells every live window of the process that the background setting or the desktop's transparency
+// preference changed; the notification of the setting keeps its name as TovikWindowChrome::didChange.
+class TovikWindowChromeNotifier final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TovikWindowChromeNotifier)
+public:
+    TovikWindowChromeNotifier() = default;
+
+signals:
+    void windowBackgroundDidChange();
+    void accessibilityDisplayOptionsDidChange();
+};
+
+// The shared window-background appearance: the setting in the standard store, its change notification,
+// the backing colour and the desktop's reduce-transparency preference.
+namespace TovikWindowChrome {
+
+inline constexpr std::string_view didChange = "local.tovik.status.windowBackgroundDidChange";
+
+TovikWindowChromeNotifier *notifier();
+
+// Near-black, opaque: white 0.115.
+QColor backingColor();
+
+// The user's standard store, opened once.
+std::shared_ptr<TovikSettingsStore> store();
+TovikWindowBackgroundSettings settings();
+// Saves to the standard store, then posts didChange.
+void setSettings(const TovikWindowBackgroundSettings &settings);
+
+// Off unless the desktop asks for high contrast.
+bool reduceTransparency();
+// Followed from the desktop; a change reaches every backing view.
+void setReduceTransparency(bool reduce);
+
+// A new dark translucent surface with rounded corners, standing in for the platform's glass; with
+// `darkAppearance` its palette is the dark one whatever the desktop's theme.
+TovikSurfaceView *makeGlass(double cornerRadius, bool darkAppearance);
+
+// A new backing view filling `view` and following its size, directly above `above` when that is a child of
+// `view`, else at the very back.
+TovikWindowBackingView *installBacking(QWidget *view, double cornerRadius, QWidget *above,
+                                       std::function<bool()> textOnly);
+
+} // namespace TovikWindowChrome
