@@ -1,6 +1,8 @@
 #include "DayvaneWidgetStore.h"
 
+#include <DayvaneCore/DayvaneStopwatchStore.h>
+
 const StopwatchStore &dayvaneWidgetStopwatchStore()
 {
-    return StopwatchStore::dayvane();
+    return DayvaneStopwatchStore::shared();
 }
