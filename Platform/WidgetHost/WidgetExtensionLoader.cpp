@@ -6,7 +6,7 @@
 
 QString WidgetExtensionLoader::pluginPath(const QString &executableDir)
 {
-    const QString fromEnvironment = qEnvironmentVariable("DAYVANE_WIDGET_PLUGIN");
+    QString fromEnvironment = qEnvironmentVariable("DAYVANE_WIDGET_PLUGIN");
     if (!fromEnvironment.isEmpty()) {
         return fromEnvironment;
     }

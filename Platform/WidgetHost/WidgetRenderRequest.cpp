@@ -48,7 +48,7 @@ std::optional<WidgetRenderRequest> parse(const QStringList &arguments, QString *
                 *error = QStringLiteral("%1 后缺少数值").arg(argument);
                 return std::nullopt;
             }
-            const QString value = arguments.at(++i);
+            const QString &value = arguments.at(++i);
             if (argument == QLatin1String("--at")) {
                 request.at = instantFrom(value);
                 if (!request.at) {
