@@ -24,7 +24,7 @@ QImage render(QQmlEngine &engine, const WidgetExtension &extension, const Widget
     }
     view->setParentItem(window.contentItem());
     window.show();
-    const QImage frame = window.grabWindow();
+    QImage frame = window.grabWindow();
     view.reset();
     if (frame.isNull()) {
         *error = QStringLiteral("无法绘制小组件 %1").arg(QString::fromStdString(widget.kind));
@@ -33,6 +33,8 @@ QImage render(QQmlEngine &engine, const WidgetExtension &extension, const Widget
 
     // The corners are cut with an antialiased mask; a clip path would leave them jagged.
     QImage mask(frame.size(), QImage::Format_ARGB32_Premultiplied);
+    // The grab comes in device pixels without saying at what ratio.
+    frame.setDevicePixelRatio(frame.width() / size.width());
     mask.setDevicePixelRatio(frame.devicePixelRatio());
     mask.fill(Qt::transparent);
     QPainter maskPainter(&mask);

@@ -121,6 +121,20 @@ TEST_F(WidgetHostRenderTest, EveryWidgetFillsItsFamilysRoundedShape)
     }
 }
 
+TEST_F(WidgetHostRenderTest, DoubleScaleDrawsTheWholeWidgetAtTwiceThePixels)
+{
+    const QImage image = render("DayvaneCalendarWidget", "medium", {"--scale", "2"});
+    ASSERT_EQ(image.size(), QSize(728, 340));
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(image.pixel(727, 339)), 0);
+    // The card reaches its far corner, and today's cherry is where it is at scale 1, twice as far.
+    EXPECT_EQ(qAlpha(image.pixel(700, 320)), 255);
+    const Found today = find(image, [](QRgb pixel) { return near(pixel, cherry); });
+    ASSERT_GT(today.count, 40);
+    EXPECT_GT(today.x, 728 * 3 / 7.0);
+    EXPECT_LT(today.x, 728 * 4 / 7.0);
+}
+
 TEST_F(WidgetHostRenderTest, CalendarMarksTodayInCherryInItsColumn)
 {
     for (const FamilyCase &family : families) {
