@@ -2,6 +2,7 @@
 
 #include "WidgetConfiguration.h"
 
+#include <QVariantMap>
 #include <QtPlugin>
 
 #include <functional>
@@ -16,9 +17,12 @@ public:
     virtual ~WidgetExtension() = default;
 
     virtual std::vector<WidgetConfiguration> widgets() const = 0;
+    // The required properties of the view (the configuration's viewType, from the QML module
+    // "ClockCalendarWidgets" that the plugin registers) that come from `entry`.
+    virtual QVariantMap viewProperties(const WidgetEntry &entry) const = 0;
     // An empty handler sends the requests to the host's socket again.
     virtual void setReloadHandler(std::function<void(const std::string &kind)> handler) = 0;
 };
 
-#define WidgetExtension_iid "local.tovik.dayvane.WidgetExtension/1"
+#define WidgetExtension_iid "local.tovik.dayvane.WidgetExtension/2"
 Q_DECLARE_INTERFACE(WidgetExtension, WidgetExtension_iid)

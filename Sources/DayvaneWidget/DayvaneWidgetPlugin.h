@@ -4,7 +4,8 @@
 
 #include <QObject>
 
-// The extension's entry, loaded by the widget host: publishes the bundle's widgets on the shared stopwatch.
+// The extension's entry, loaded by the widget host: publishes the bundle's widgets on the shared stopwatch,
+// and registers their views' QML modules in the host's process as it is loaded.
 class DayvaneWidgetPlugin final : public QObject, public WidgetExtension {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID WidgetExtension_iid)
@@ -15,5 +16,6 @@ public:
     DayvaneWidgetPlugin() = default;
 
     std::vector<WidgetConfiguration> widgets() const override;
+    QVariantMap viewProperties(const WidgetEntry &entry) const override;
     void setReloadHandler(std::function<void(const std::string &kind)> handler) override;
 };

@@ -20,7 +20,7 @@ TEST(DayvaneWidgetPlugin, LoadsAndPublishesTheThreeWidgets)
 
     QPluginLoader loader(QStringLiteral(DAYVANE_WIDGET_PLUGIN));
     EXPECT_EQ(loader.metaData().value(QStringLiteral("IID")).toString(),
-              QStringLiteral("local.tovik.dayvane.WidgetExtension/1"));
+              QStringLiteral("local.tovik.dayvane.WidgetExtension/2"));
     QObject *instance = loader.instance();
     ASSERT_TRUE(instance) << loader.errorString().toStdString();
     WidgetExtension *extension = qobject_cast<WidgetExtension *>(instance);
@@ -45,6 +45,12 @@ TEST(DayvaneWidgetPlugin, LoadsAndPublishesTheThreeWidgets)
         ASSERT_TRUE(suite);
         EXPECT_EQ(suite->number("dayvane.stopwatch.startedAt"), 1000.0);
         EXPECT_EQ(widgets[2].timeline({WidgetFamily::systemSmall, false}, 1010).policy.after, 1600.0);
+
+        // The plugin works out what its views show from its own entries.
+        const QVariantMap view =
+            extension->viewProperties(widgets[2].snapshot({WidgetFamily::systemSmall, false}, 1070));
+        EXPECT_TRUE(view.value("isRunning").toBool());
+        EXPECT_EQ(view.value("elapsedText").toString(), QStringLiteral("00:01:10"));
     }
     extension->setReloadHandler({});
 }

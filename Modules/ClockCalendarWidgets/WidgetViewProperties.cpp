@@ -1,0 +1,93 @@
+#include "WidgetViewProperties.h"
+
+#include <ClockCalendarShared/TovikCalendarPalette.h>
+#include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <ClockCalendarShared/TovikLunarDate.h>
+
+#include <QColor>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QString text(const std::string &value)
+{
+    return QString::fromStdString(value);
+}
+
+QVariantMap properties(const ClockWidgetEntry &entry)
+{
+    return {
+        {QStringLiteral("isGalleryPreview"), entry.isGalleryPreview},
+        {QStringLiteral("dateText"), text(TovikLunarDate::dateText(entry.date))},
+        {QStringLiteral("subtitle"), text(TovikLunarDate::clockSubtitle(entry.date))},
+        // The time of day is the time elapsed since the day began.
+        {QStringLiteral("dayStart"), TovikGregorianCalendar::startOfDay(entry.date)},
+    };
+}
+
+QVariantMap properties(const CalendarWidgetEntry &entry)
+{
+    using namespace TovikCalendarPalette;
+    QStringList weekdayTitles;
+    for (const std::string &title : entry.grid.weekdayTitles) {
+        weekdayTitles.append(text(title));
+    }
+    // Days of the neighbouring months stay blank.
+    QStringList dayNumbers;
+    for (const TovikCalendarCellData &cell : entry.grid.cells) {
+        dayNumbers.append(cell.isCurrentMonth && cell.day > 0 ? QString::number(cell.day) : QString());
+    }
+    const bool todayShown = entry.grid.todayIndex && entry.grid.cells.at(*entry.grid.todayIndex).isToday;
+    return {
+        {QStringLiteral("isGalleryPreview"), entry.isGalleryPreview},
+        {QStringLiteral("monthName"), text(entry.grid.monthName)},
+        {QStringLiteral("yearText"), text(entry.grid.yearText)},
+        {QStringLiteral("weekdayTitles"), weekdayTitles},
+        {QStringLiteral("dayNumbers"), dayNumbers},
+        {QStringLiteral("todayIndex"), todayShown ? static_cast<int>(*entry.grid.todayIndex) : -1},
+        {QStringLiteral("weekRowCount"), entry.grid.weekRowCount()},
+        {QStringLiteral("todayColor"), QColor::fromRgbF(todayCherryRed, todayCherryGreen, todayCherryBlue)},
+        {QStringLiteral("weekdayTitleColor"), QColor::fromRgbF(todayBlueRed, todayBlueGreen, todayBlueBlue)},
+        {QStringLiteral("weekendTitleColor"), QColor::fromRgbF(1, 1, 1, weekendDayAlpha)},
+        {QStringLiteral("dividerColor"), QColor::fromRgbF(1, 1, 1, dividerAlpha)},
+    };
+}
+
+QVariantMap properties(const StopwatchWidgetEntry &entry)
+{
+    const StopwatchState &state = entry.state;
+    return {
+        {QStringLiteral("isGalleryPreview"), entry.isGalleryPreview},
+        {QStringLiteral("isRunning"), state.isRunning()},
+        {QStringLiteral("elapsedText"), text(state.elapsedText(entry.date))},
+        {QStringLiteral("timerPrefix"), stopwatchTimerPrefix(state, entry.date)},
+        // The instant at which the elapsed time was zero, from which the live text counts.
+        {QStringLiteral("timerStart"), state.startedAt.value_or(entry.date) - state.accumulatedSeconds},
+    };
+}
+
+} // namespace
+
+QVariantMap widgetViewProperties(const WidgetEntry &entry)
+{
+    return std::visit([](const auto &typed) { return properties(typed); }, entry);
+}
+
+QString stopwatchTimerPrefix(const StopwatchState &state, Instant date)
+{
+    const double running = state.startedAt ? std::max(0.0, date - *state.startedAt) : 0.0;
+    const double seconds = std::floor(std::max(0.0, state.accumulatedSeconds + running));
+    if (seconds < 600) {
+        return QStringLiteral("00:0");
+    }
+    if (seconds < 3600) {
+        return QStringLiteral("00:");
+    }
+    if (seconds < 36000) {
+        return QStringLiteral("0");
+    }
+    return {};
+}

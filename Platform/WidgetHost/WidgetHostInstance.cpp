@@ -1,0 +1,63 @@
+#include "WidgetHostInstance.h"
+
+#include <Platform/LocalSocket/TovikInstanceLock.h>
+#include <Platform/LocalSocket/TovikLocalServer.h>
+
+#include <QCoreApplication>
+
+std::unique_ptr<WidgetHostInstance> WidgetHostInstance::claim(const std::filesystem::path &folder)
+{
+    if (folder.empty()) {
+        return nullptr;
+    }
+    std::error_code error;
+    auto lock = TovikInstanceLock::tryAcquire(folder / "widget-host.lock", error);
+    if (!lock) {
+        return nullptr;
+    }
+    // Nobody else holds the lock, so a socket file left at the path is stale.
+    auto listener = TovikLocalListener::replace(folder / "widget-host.socket");
+    if (!listener) {
+        return nullptr;
+    }
+    auto server = std::make_unique<TovikLocalServer>(
+        std::move(listener), std::vector<TovikLocalProtocol::Kind>{TovikLocalProtocol::Kind::reload});
+    return std::unique_ptr<WidgetHostInstance>(new WidgetHostInstance(std::move(lock), std::move(server)));
+}
+
+WidgetHostInstance::WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock,
+                                       std::unique_ptr<TovikLocalServer> server)
+    : m_lock(std::move(lock))
+    , m_server(std::move(server))
+{
+    connect(m_server.get(), &TovikLocalServer::requestReceived, this,
+            [this](const TovikLocalProtocol::Request &request) {
+                if (request.kind == TovikLocalProtocol::Kind::reload && request.arguments.size() == 1) {
+                    emit reloadRequested(QString::fromStdString(request.arguments.front()));
+                }
+            });
+}
+
+WidgetHostInstance::~WidgetHostInstance()
+{
+    if (m_extension) {
+        m_extension->setReloadHandler({});
+    }
+}
+
+void WidgetHostInstance::receiveFrom(WidgetExtension &extension)
+{
+    m_extension = &extension;
+    std::weak_ptr<int> alive = m_alive;
+    extension.setReloadHandler([this, alive](const std::string &kind) {
+        // The application object outlives every thread that asks; the check runs where this object dies.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [this, alive, kind = QString::fromStdString(kind)] {
+                if (alive.lock()) {
+                    emit reloadRequested(kind);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <ClockCalendarWidgets/WidgetExtension.h>
+
+#include <QObject>
+#include <QString>
+
+#include <filesystem>
+#include <memory>
+
+class TovikInstanceLock;
+class TovikLocalServer;
+
+// The widget host's claim to be this user's one host, and its reload channel: holds widget-host.lock,
+// serves "reload <kind>" on widget-host.socket, and brings the extension's own requests (made by its
+// actions on a worker thread) to the GUI thread. Each request arrives as reloadRequested.
+class WidgetHostInstance final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WidgetHostInstance)
+
+public:
+    // The instance, or null when another host of this user holds the lock or `folder` cannot be used.
+    static std::unique_ptr<WidgetHostInstance> claim(const std::filesystem::path &folder);
+    ~WidgetHostInstance() override;
+
+    // The extension's reload requests come here instead of going out to the socket.
+    void receiveFrom(WidgetExtension &extension);
+
+signals:
+    void reloadRequested(const QString &kind);
+
+private:
+    WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock, std::unique_ptr<TovikLocalServer> server);
+
+    std::unique_ptr<TovikInstanceLock> m_lock;
+    std::unique_ptr<TovikLocalServer> m_server;
+    WidgetExtension *m_extension = nullptr;
+    // Requests still on their way to the GUI thread are dropped once this is gone.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+};

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// Where a click on a widget goes: to the running application through its socket, which opens the page's
+// mini window; when no application answers, to the desktop's handler of dayvane: links, which starts it.
+namespace WidgetUrlOpener {
+
+// How long the application may take to answer before the desktop is asked instead.
+inline constexpr int applicationBudgetMs = 500;
+
+// True when the application or the desktop took the URL.
+bool open(const QString &url);
+
+} // namespace WidgetUrlOpener
