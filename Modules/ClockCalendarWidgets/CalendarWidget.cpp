@@ -3,6 +3,7 @@
 #include "ClockCalendarWidgets.h"
 #include "WidgetFactory.h"
 
+#include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 CalendarWidgetEntry CalendarWidgetProvider::placeholder(const TimelineProviderContext &, Instant now) const
@@ -17,6 +18,9 @@ CalendarWidgetEntry CalendarWidgetProvider::snapshot(const TimelineProviderConte
 
 Timeline<CalendarWidgetEntry> CalendarWidgetProvider::timeline(const TimelineProviderContext &, Instant now) const
 {
+    // Each new timeline, at least one a day, follows holiday files put in place since the last.
+    TovikChinaHolidayCalendar::reloadArrangements();
+    TovikGregorianCalendar::followHostZone();
     // Today's mark and, at a month's end, the month itself change with the day.
     const std::optional<Instant> tomorrow = TovikGregorianCalendar::addingDays(now, 1);
     const Instant reload = TovikGregorianCalendar::startOfDay(tomorrow.value_or(now));

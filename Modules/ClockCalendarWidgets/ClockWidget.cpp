@@ -18,6 +18,8 @@ ClockWidgetEntry ClockWidgetProvider::snapshot(const TimelineProviderContext &, 
 
 Timeline<ClockWidgetEntry> ClockWidgetProvider::timeline(const TimelineProviderContext &, Instant now) const
 {
+    // A zone changed since the last timeline gives today's date in the new one.
+    TovikGregorianCalendar::followHostZone();
     // The date and the lunar subtitle are fixed in the entry; the time of day counts on by itself. Where
     // today began late (a skipped midnight), today's start plus one day keeps that late hour, so the start
     // of the day it lands in is taken.

@@ -51,6 +51,9 @@ DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsSt
 DayvaneWindowController::~DayvaneWindowController()
 {
     m_window->removeEventFilter(this);
+    if (m_window->windowHandle()) {
+        m_window->windowHandle()->removeEventFilter(this);
+    }
     // The content's view lives in the window; the window goes first so the view is deleted once.
     m_window.reset();
 }
@@ -83,7 +86,7 @@ bool DayvaneWindowController::eventFilter(QObject *watched, QEvent *event)
         && m_window->windowHandle()) {
         m_window->windowHandle()->installEventFilter(this);
     }
-    if (watched == m_window->windowHandle() && event->type() == QEvent::Expose && !m_fittedWithDecorations
+    if (m_window && watched == m_window->windowHandle() && event->type() == QEvent::Expose && !m_fittedWithDecorations
         && m_window->windowHandle()->isExposed()) {
         m_fittedWithDecorations = true;
         m_window->windowHandle()->removeEventFilter(this);
