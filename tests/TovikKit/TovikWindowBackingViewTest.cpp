@@ -26,6 +26,8 @@ protected:
     }
     void TearDown() override { TovikWindowChrome::setReduceTransparency(false); }
 
+    // Read by the backings' callbacks until the host goes, after each test's own body.
+    bool hostTextOnly = false;
     QWidget host;
 };
 
@@ -58,8 +60,7 @@ TEST_F(TovikWindowBackingViewTest, writingTheSettingPostsOnceAndEveryBackingRepa
 
 TEST_F(TovikWindowBackingViewTest, reduceTransparencyShowsTheBackingUnlessTextOnly)
 {
-    bool hostTextOnly = false;
-    auto *backing = TovikWindowChrome::installBacking(&host, 12, nullptr, [&hostTextOnly] { return hostTextOnly; });
+    auto *backing = TovikWindowChrome::installBacking(&host, 12, nullptr, [this] { return hostTextOnly; });
     TovikWindowChrome::setReduceTransparency(true);
     EXPECT_EQ(backing->backingAlpha(), 1);
     EXPECT_FALSE(backing->isHidden());
