@@ -106,6 +106,9 @@ Result TovikHolidayArrangement::parse(std::string_view text, int expectedYear)
         document = nlohmann::json::parse(text.begin(), text.end());
     } catch (const nlohmann::json::parse_error &error) {
         return "not valid JSON (byte " + std::to_string(error.byte) + ")";
+    } catch (const nlohmann::json::exception &) {
+        // A number beyond what a double holds is refused the same way, not as a crash.
+        return std::string("not valid JSON (a number out of range)");
     }
     if (!document.is_object()) {
         return std::string("the top level is not an object");

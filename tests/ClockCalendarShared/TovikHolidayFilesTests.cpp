@@ -131,6 +131,7 @@ struct Refusal {
 
 const Refusal refusals[] = {
     {R"({"year": 2028, "days": [)", "not valid JSON"},
+    {R"({"year": 2E888, "days": []})", "not valid JSON"},
     {R"([2028])", "top level"},
     {R"({"days": []})", "\"year\""},
     {R"({"year": "2028", "days": []})", "\"year\""},
