@@ -674,21 +674,26 @@ TovikSettingsStore::Outcome TovikSettingsStore::transaction(const std::function<
     return outcome;
 }
 
+void TovikSettingsStore::runBegunTransaction(const std::function<void()> &body) const
+{
+    m_transactionDepth = 1;
+    m_transactionFailure = SQLITE_OK;
+    try {
+        body();
+    } catch (...) {
+        m_transactionDepth = 0;
+        step(Statement::rollback);
+        throw;
+    }
+}
+
 TovikSettingsStore::Outcome TovikSettingsStore::transactionOnce(const std::function<void(TovikSettingsStore &)> &body)
 {
     const int begun = step(Statement::beginImmediate);
     if (begun != SQLITE_DONE) {
         return outcomeOf(begun);
     }
-    m_transactionDepth = 1;
-    m_transactionFailure = SQLITE_OK;
-    try {
-        body(*this);
-    } catch (...) {
-        m_transactionDepth = 0;
-        step(Statement::rollback);
-        throw;
-    }
+    runBegunTransaction([&] { body(*this); });
     if (m_transactionFailure == SQLITE_OK) {
         noteFailure(step(Statement::commit));
     }
@@ -712,15 +717,7 @@ TovikSettingsStore::Outcome TovikSettingsStore::snapshot(const std::function<voi
     if (begun != SQLITE_DONE) {
         return outcomeOf(begun);
     }
-    m_transactionDepth = 1;
-    m_transactionFailure = SQLITE_OK;
-    try {
-        body(*this);
-    } catch (...) {
-        m_transactionDepth = 0;
-        step(Statement::rollback);
-        throw;
-    }
+    runBegunTransaction([&] { body(*this); });
     m_transactionDepth = 0;
     if (step(Statement::commit) != SQLITE_DONE && m_db && !sqlite3_get_autocommit(m_db)) {
         step(Statement::rollback);

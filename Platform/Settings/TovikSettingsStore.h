@@ -88,6 +88,8 @@ private:
     void applyWait(Wait wait) const;
     sqlite3_stmt *statement(Statement which) const;
     int step(Statement which) const;
+    // Runs the body of a transaction already begun; one that throws is rolled back and rethrown.
+    void runBegunTransaction(const std::function<void()> &body) const;
     int failureCode() const;
     void noteFailure(int code) const;
 

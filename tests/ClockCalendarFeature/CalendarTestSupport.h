@@ -3,6 +3,7 @@
 // Days, grid positions and simulated mouse gestures for the calendar page's GUI tests.
 #include <ClockCalendarFeature/CalendarDayCell.h>
 #include <ClockCalendarFeature/CalendarView.h>
+#include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
 
 #include <QLabel>
@@ -82,6 +83,20 @@ inline std::set<int> filledDays(const CalendarView &view)
         }
     }
     return days;
+}
+
+// The day numbers marked as today across both months (at most one).
+inline std::set<int> todayMarks(CalendarViewController &controller)
+{
+    std::set<int> marked;
+    for (CalendarView *view : {controller.currentMonthView(), controller.nextMonthView()}) {
+        for (int p = 0; p < CalendarLayout::gridCellCount; ++p) {
+            if (view->dayCell(p)->isTodayDay()) {
+                marked.insert(view->dayCell(p)->dayText().toInt());
+            }
+        }
+    }
+    return marked;
 }
 
 // A shown top-level window takes its new size when the platform confirms it.

@@ -213,24 +213,6 @@ TEST_F(CalendarViewControllerTest, DayChangeMovesTheTodayMarkOnce)
     EXPECT_EQ(filledDays(*next), (std::set<int>{9, 10}));
 }
 
-namespace {
-
-// The day numbers marked as today across both months (at most one).
-std::set<int> todayMarks(CalendarViewController &controller)
-{
-    std::set<int> marked;
-    for (CalendarView *view : {controller.currentMonthView(), controller.nextMonthView()}) {
-        for (int p = 0; p < CalendarLayout::gridCellCount; ++p) {
-            if (view->dayCell(p)->isTodayDay()) {
-                marked.insert(view->dayCell(p)->dayText().toInt());
-            }
-        }
-    }
-    return marked;
-}
-
-} // namespace
-
 TEST(CalendarViewControllerDayCheck, TheTodayMarkMovesAtMidnightWhileThePageStaysShown)
 {
     const Instant midnight = day(2026, 3, 11);

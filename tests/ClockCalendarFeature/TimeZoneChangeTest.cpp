@@ -25,19 +25,6 @@ void setZone(const char *zone)
     tzset();
 }
 
-std::set<int> todayMarks(CalendarViewController &controller)
-{
-    std::set<int> marked;
-    for (CalendarView *view : {controller.currentMonthView(), controller.nextMonthView()}) {
-        for (int p = 0; p < CalendarLayout::gridCellCount; ++p) {
-            if (view->dayCell(p)->isTodayDay()) {
-                marked.insert(view->dayCell(p)->dayText().toInt());
-            }
-        }
-    }
-    return marked;
-}
-
 } // namespace
 
 TEST(TimeZoneChange, EveryPageFollowsTheNewZoneAtItsNextTick)
