@@ -121,6 +121,11 @@ MiniCalendarViewController::MiniCalendarViewController(QObject *parent)
 
 MiniCalendarViewController::~MiniCalendarViewController() = default;
 
+QTimer *MiniCalendarViewController::dayTicker() const
+{
+    return m_dayTicker;
+}
+
 QWidget *MiniCalendarViewController::loadView()
 {
     auto *root = new TovikLayoutView;
@@ -174,6 +179,11 @@ MiniStopwatchViewController::~MiniStopwatchViewController()
     if (m_stopwatchView && !m_stopwatchView->parent()) {
         delete m_stopwatchView.data();
     }
+}
+
+StopwatchView *MiniStopwatchViewController::stopwatchView() const
+{
+    return m_stopwatchView;
 }
 
 QWidget *MiniStopwatchViewController::loadView()

@@ -86,7 +86,7 @@ public:
 
     CalendarViewController *calendarViewController() const { return m_calendarViewController; }
     // Runs only between the view appearing and disappearing.
-    QTimer *dayTicker() const { return m_dayTicker; }
+    QTimer *dayTicker() const;
 
 protected:
     QWidget *loadView() override;
@@ -109,7 +109,7 @@ public:
     explicit MiniStopwatchViewController(const StopwatchStore &store, QObject *parent = nullptr);
     ~MiniStopwatchViewController() override;
 
-    StopwatchView *stopwatchView() const { return m_stopwatchView; }
+    StopwatchView *stopwatchView() const;
 
 protected:
     QWidget *loadView() override;

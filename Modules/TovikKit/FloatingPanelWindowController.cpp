@@ -230,8 +230,13 @@ void FloatingPanelWindowController::present(double dx)
     const bool shouldCenter = !m_hasPresented && !m_hasRestoredFrame;
     m_hasPresented = true;
     presentingStep(shouldCenter, dx);
-    // Once more on a later turn: a window manager honours the pin requests only for a window it manages.
-    QTimer::singleShot(0, this, [this, shouldCenter, dx] { presentingStep(shouldCenter, dx); });
+    // Once more on a later turn: a window manager honours the pin requests only for a window it manages. A
+    // panel closed in between stays closed.
+    QTimer::singleShot(0, this, [this, shouldCenter, dx] {
+        if (m_window->isVisible()) {
+            presentingStep(shouldCenter, dx);
+        }
+    });
 }
 
 void FloatingPanelWindowController::presentingStep(bool shouldCenter, double dx)
