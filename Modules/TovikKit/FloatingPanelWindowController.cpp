@@ -33,6 +33,9 @@ QColor secondaryLabelColor()
     return TovikColors::white(0.55);
 }
 
+// How long a panel's frame rests before it is written.
+constexpr int frameSaveDelay = 250;
+
 QColor accentColor()
 {
     return TovikColors::systemBlue();
@@ -99,6 +102,10 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
     applyPinState(m_preferences.loadPinned(), false);
     setChromeVisible(false);
 
+    m_frameSave = new QTimer(this);
+    m_frameSave->setSingleShot(true);
+    m_frameSave->setInterval(frameSaveDelay);
+    connect(m_frameSave, &QTimer::timeout, this, &FloatingPanelWindowController::persistFrame);
     m_window->installEventFilter(this);
     m_chromeContainer->installEventFilter(this);
     m_observesFrameChanges = true;
@@ -113,6 +120,7 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
 
 FloatingPanelWindowController::~FloatingPanelWindowController()
 {
+    persistPendingFrame();
     m_observesFrameChanges = false;
     m_window->removeEventFilter(this);
     m_chromeContainer->removeEventFilter(this);
@@ -282,7 +290,15 @@ void FloatingPanelWindowController::togglePin()
 
 void FloatingPanelWindowController::persistFrame()
 {
+    m_frameSave->stop();
     m_preferences.save(TovikScreenPlacement::frame(*m_window));
+}
+
+void FloatingPanelWindowController::persistPendingFrame()
+{
+    if (m_frameSave->isActive()) {
+        persistFrame();
+    }
 }
 
 std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu()
@@ -336,10 +352,11 @@ bool FloatingPanelWindowController::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Move:
         case QEvent::Resize:
             if (m_observesFrameChanges && m_window->isVisible()) {
-                persistFrame();
+                m_frameSave->start();
             }
             break;
         case QEvent::Close:
+            persistPendingFrame();
             emit windowWillClose();
             break;
         case QEvent::Show:

@@ -17,6 +17,7 @@ class FloatingPanelChromeView;
 class FloatingPanelHostViewController;
 class FloatingPanelHoverBorderView;
 class QMenu;
+class QTimer;
 class TovikSurfaceView;
 class TovikViewController;
 class TovikWindowBackingView;
@@ -89,6 +90,7 @@ private:
     void applyTextOnly(bool textOnly, bool persist);
     void applySurface();
     void persistFrame();
+    void persistPendingFrame();
     void presentingStep(bool shouldCenter, double dx);
 
     TovikViewController *m_contentController = nullptr;
@@ -113,4 +115,6 @@ private:
     bool m_hasPresented = false;
     // Frames are saved only for moves and resizes of the shown panel, not for the ones that build it.
     bool m_observesFrameChanges = false;
+    // A drag moves the panel at every pointer step; the frame is written once it rests (or closes).
+    QTimer *m_frameSave = nullptr;
 };

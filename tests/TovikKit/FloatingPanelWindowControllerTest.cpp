@@ -191,6 +191,8 @@ TEST_F(FloatingPanelWindowControllerTest, theFirstPresentationCentresUnderTheMou
         EXPECT_NEAR(frame.center().y(), available.center().y(), 1);
 
         panel->window()->move(frame.topLeft() + QPoint(-50, 25));
+        // Written once the panel rests, while it is still open.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return store()->number(prefix + ".frameX") == frame.x() - 50; }));
         panel->closeStandaloneWindow();
         panel->present(30);
         ASSERT_TRUE(QTest::qWaitFor([&] { return panel->window()->isVisible(); }));
