@@ -1,11 +1,13 @@
 /* Times a program's start-up from X events rather than by polling: it starts the program and waits for the
  * first MapNotify of a top-level window the program creates, then for that window's first Expose.
  *
- *   launch-timer [--keep] PROGRAM [ARGUMENT...]
+ *   launch-timer [--keep | --handover] PROGRAM [ARGUMENT...]
  *
  * Prints "MAP_US EXPOSE_US" (microseconds from just before the fork) and ends the program with SIGTERM, or
- * with --keep prints "MAP_US EXPOSE_US PID" and leaves it running. Exits 1 when the program ends, or
- * nothing maps within 20 s. Needs DISPLAY; nothing else may map top-level windows meanwhile. */
+ * with --keep prints "MAP_US EXPOSE_US PID" and leaves it running. With --handover the program is a second
+ * process that hands its request to a running instance and ends; the window timed is the one the instance
+ * maps. Exits 1 when the program ends first (without --handover), or nothing maps within 20 s. Needs
+ * DISPLAY; nothing else may map top-level windows meanwhile. */
 #define _POSIX_C_SOURCE 200809L
 
 #include <xcb/xcb.h>
@@ -36,12 +38,16 @@ int main(int argc, char **argv)
 {
     int first = 1;
     int keep = 0;
+    int handover = 0;
     if (argc > 1 && strcmp(argv[1], "--keep") == 0) {
         keep = 1;
         first = 2;
+    } else if (argc > 1 && strcmp(argv[1], "--handover") == 0) {
+        handover = 1;
+        first = 2;
     }
     if (argc <= first) {
-        fprintf(stderr, "usage: launch-timer [--keep] PROGRAM [ARGUMENT...]\n");
+        fprintf(stderr, "usage: launch-timer [--keep | --handover] PROGRAM [ARGUMENT...]\n");
         return 2;
     }
 
@@ -65,6 +71,7 @@ int main(int argc, char **argv)
     long long mapped = -1;
     long long exposed = -1;
     xcb_window_t target = XCB_NONE;
+    int ended = 0;
     struct pollfd descriptor = {xcb_get_file_descriptor(connection), POLLIN, 0};
     while (exposed < 0) {
         xcb_generic_event_t *event;
@@ -100,13 +107,18 @@ int main(int argc, char **argv)
         if (exposed >= 0) {
             break;
         }
-        if (xcb_connection_has_error(connection) || waitpid(pid, NULL, WNOHANG) == pid) {
+        if (!ended && waitpid(pid, NULL, WNOHANG) == pid) {
+            ended = 1;
+        }
+        if (xcb_connection_has_error(connection) || (ended && !handover)) {
             fprintf(stderr, "launch-timer: %s ended before its window was shown\n", argv[first]);
             return 1;
         }
         if (now_us() - start > 20000000LL) {
             fprintf(stderr, "launch-timer: %s showed no window within 20 s\n", argv[first]);
-            kill(pid, SIGTERM);
+            if (!ended) {
+                kill(pid, SIGTERM);
+            }
             return 1;
         }
         poll(&descriptor, 1, 100);
@@ -116,8 +128,10 @@ int main(int argc, char **argv)
         printf("%lld %lld %d\n", mapped, exposed, (int)pid);
     } else {
         printf("%lld %lld\n", mapped, exposed);
-        kill(pid, SIGTERM);
-        waitpid(pid, NULL, 0);
+        if (!ended) {
+            kill(pid, SIGTERM);
+            waitpid(pid, NULL, 0);
+        }
     }
     xcb_disconnect(connection);
     return 0;

@@ -32,6 +32,24 @@ bool isControl(const QObject *view)
            || qobject_cast<const QLineEdit *>(view) || qobject_cast<const TovikSegmentedControl *>(view);
 }
 
+// Whether a marked view under `local` lets its presses through to `view` (a day cell to its month view), so
+// that `view` takes them on the marked view's behalf.
+bool passesPressesFromInteractiveChild(const QWidget *view, const QPoint &local)
+{
+    for (const QObject *object : view->children()) {
+        const auto *child = qobject_cast<const QWidget *>(object);
+        if (!child || child->isHidden() || !child->testAttribute(Qt::WA_TransparentForMouseEvents)
+            || !child->geometry().contains(local)) {
+            continue;
+        }
+        if (isFloatingPanelInteractive(child)
+            || passesPressesFromInteractiveChild(child, child->mapFromParent(local))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QCursor makeResizeCursor()
 {
     const QString name = QStringLiteral("arrow.down.right.and.arrow.up.left");
@@ -90,6 +108,10 @@ QWidget *FloatingPanelChromeView::hitTarget(QWidget *hit, const QPointF &p)
         if (isFloatingPanelInteractive(view) || (view != hit && isControl(view))) {
             return hit;
         }
+    }
+    const QPoint local = QPointF(p.x(), height() - p.y()).toPoint();
+    if (isAncestorOf(hit) && passesPressesFromInteractiveChild(hit, hit->mapFrom(this, local))) {
+        return hit;
     }
     return this;
 }

@@ -3,8 +3,11 @@
 #include "DayvaneWindowPlacement.h"
 
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
+#include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/FloatingPanel.h>
+#include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikFrameText.h>
 #include <TovikKit/TovikScreenPlacement.h>
 
@@ -15,10 +18,41 @@
 #include <QWidget>
 #include <QWindow>
 
+namespace {
+
+DayvaneDeepLink linkFor(ClockCalendarTab tab)
+{
+    switch (tab) {
+    case ClockCalendarTab::clock:
+        return DayvaneDeepLink::clock;
+    case ClockCalendarTab::calendar:
+        return DayvaneDeepLink::calendar;
+    case ClockCalendarTab::stopwatch:
+        break;
+    }
+    return DayvaneDeepLink::stopwatch;
+}
+
+ClockCalendarTab tabFor(DayvaneDeepLink link)
+{
+    switch (link) {
+    case DayvaneDeepLink::clock:
+        return ClockCalendarTab::clock;
+    case DayvaneDeepLink::calendar:
+        return ClockCalendarTab::calendar;
+    case DayvaneDeepLink::stopwatch:
+        break;
+    }
+    return ClockCalendarTab::stopwatch;
+}
+
+} // namespace
+
 DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsStore> preferences,
                                                  const StopwatchStore &stopwatchStore, QObject *parent)
     : QObject(parent)
     , m_preferences(std::move(preferences))
+    , m_stopwatchStore(stopwatchStore)
     , m_content(new ClockCalendarViewController({stopwatchStore, m_preferences, selectedTabKey}, this))
     , m_window(std::make_unique<QWidget>())
 {
@@ -39,6 +73,12 @@ DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsSt
     quit->setContext(Qt::ApplicationShortcut);
     connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit);
 
+    m_content->setOnOpenMiniWindow([this, guard = QPointer<DayvaneWindowController>(this)](ClockCalendarTab tab) {
+        if (guard) {
+            show(linkFor(tab));
+        }
+    });
+
     placeWindow();
     m_window->installEventFilter(this);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
@@ -54,6 +94,11 @@ DayvaneWindowController::~DayvaneWindowController()
     if (m_window->windowHandle()) {
         m_window->windowHandle()->removeEventFilter(this);
     }
+    // Closing panels on the way out must not bring the main window back.
+    for (auto &[link, panel] : m_miniWindows) {
+        disconnect(panel.get(), nullptr, this, nullptr);
+    }
+    m_miniWindows.clear();
     // The content's view lives in the window; the window goes first so the view is deleted once.
     m_window.reset();
 }
@@ -65,8 +110,60 @@ void DayvaneWindowController::showWindow()
     m_window->activateWindow();
 }
 
-void DayvaneWindowController::show(DayvaneDeepLink)
+void DayvaneWindowController::show(DayvaneDeepLink link)
 {
+    // Ordered out rather than closed; its frame is kept as a close would keep it, since the application may
+    // end while only mini windows show.
+    if (m_window->isVisible()) {
+        windowWillClose();
+    }
+    m_window->hide();
+    miniWindow(link)->present(0);
+}
+
+FloatingPanelWindowController *DayvaneWindowController::miniWindow(DayvaneDeepLink link)
+{
+    if (const auto found = m_miniWindows.find(link); found != m_miniWindows.end()) {
+        return found->second.get();
+    }
+    std::unique_ptr<FloatingPanelWindowController> panel;
+    switch (link) {
+    case DayvaneDeepLink::calendar:
+        panel = ClockMiniWindow::makeCalendar("dayvane.calendar.window");
+        break;
+    case DayvaneDeepLink::clock:
+        panel = ClockMiniWindow::makeClock("dayvane.clock.window");
+        break;
+    case DayvaneDeepLink::stopwatch:
+        panel = ClockMiniWindow::makeStopwatch(m_stopwatchStore, "dayvane.stopwatch.window");
+        break;
+    }
+    connect(panel.get(), &FloatingPanelWindowController::windowWillClose, this,
+            [this, link] { miniWindowWillClose(link); });
+    panel->onOpenInMainWindow = [this, guard = QPointer<DayvaneWindowController>(this), link] {
+        if (guard) {
+            openInMainWindow(link);
+        }
+    };
+    return m_miniWindows.emplace(link, std::move(panel)).first->second.get();
+}
+
+void DayvaneWindowController::miniWindowWillClose(DayvaneDeepLink closing)
+{
+    // The closing panel may still call itself visible; it never counts.
+    for (const auto &[link, panel] : m_miniWindows) {
+        if (link != closing && panel->window()->isVisible()) {
+            return;
+        }
+    }
+    showWindow();
+}
+
+void DayvaneWindowController::openInMainWindow(DayvaneDeepLink link)
+{
+    // Hidden, not closed: the main window comes back on the panel's page whatever other panels show.
+    m_miniWindows.at(link)->window()->hide();
+    m_content->selectTab(static_cast<int>(tabFor(link)));
     showWindow();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ClockCalendarShared/StopwatchStore.h>
 #include <DayvaneCore/DayvaneDeepLink.h>
 
 #include <QObject>
@@ -7,15 +8,18 @@
 #include <QRectF>
 #include <QSize>
 
+#include <map>
 #include <memory>
 
 class ClockCalendarViewController;
-class StopwatchStore;
+class FloatingPanelWindowController;
 class TovikSettingsStore;
 class QWidget;
 
 // Owns the main window around the tabbed content and keeps its frame in the preferences: read when the
-// window is made, written when it closes (or when the application quits while it is shown).
+// window is made, written when it closes (or when the application quits while it is shown). The main window
+// and the mini windows take turns: showing a mini window hides the main window, and closing the last
+// visible mini window brings it back.
 class DayvaneWindowController final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DayvaneWindowController)
@@ -34,9 +38,13 @@ public:
 
     // Shows the window and brings it to the front with the focus.
     void showWindow();
-    // Shows what a deep link names. The mini windows take over here once they exist; until then the
-    // main window stands in for every page.
+    // Shows the link's mini window in place of the main window.
     void show(DayvaneDeepLink link);
+    // The mini windows made so far; each is made on first use and kept.
+    const std::map<DayvaneDeepLink, std::unique_ptr<FloatingPanelWindowController>> &miniWindows() const
+    {
+        return m_miniWindows;
+    }
     // The window's frame in the global y-up space, as stored.
     QRectF frame() const;
 
@@ -45,11 +53,16 @@ protected:
 
 private:
     void windowWillClose();
+    FloatingPanelWindowController *miniWindow(DayvaneDeepLink link);
+    void miniWindowWillClose(DayvaneDeepLink closing);
+    void openInMainWindow(DayvaneDeepLink link);
     void placeWindow();
     void fitWithDecorations();
 
     std::shared_ptr<TovikSettingsStore> m_preferences;
+    StopwatchStore m_stopwatchStore;
     ClockCalendarViewController *m_content = nullptr;
     std::unique_ptr<QWidget> m_window;
     bool m_fittedWithDecorations = false;
+    std::map<DayvaneDeepLink, std::unique_ptr<FloatingPanelWindowController>> m_miniWindows;
 };

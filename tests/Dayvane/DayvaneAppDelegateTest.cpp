@@ -172,7 +172,7 @@ TEST_F(DayvaneShellTest, requestsFromAnotherProcess)
         {{Kind::open, {"https://example.com"}, "t1"}, false},
         {{Kind::open, {"dayvane:clock"}, "t2"}, false},
         {{Kind::reopen, {}, "t3"}, true},
-        {{Kind::open, {"mailto:x@example.com", "dayvane://Stopwatch/anything?x=1"}, "t4"}, true},
+        {{Kind::open, {"mailto:x@example.com", "dayvane://Stopwatch/anything?x=1"}, "t4"}, false},
         {{Kind::reopen, {}, ""}, true},
         {{Kind::reload, {"DayvaneStopwatchWidget"}, ""}, false},
     };
@@ -183,6 +183,9 @@ TEST_F(DayvaneShellTest, requestsFromAnotherProcess)
         EXPECT_EQ(window->isVisible(), step.visibleAfter);
     }
     EXPECT_EQ(m_tokens, (QByteArrayList{"t3", "t4"})) << "only a request that raises a window uses its token";
+    const auto &minis = delegate->mainWindowController()->miniWindows();
+    ASSERT_EQ(minis.size(), 1U);
+    EXPECT_EQ(minis.begin()->first, DayvaneDeepLink::stopwatch) << "the link opens its mini window instead";
     settle();
     EXPECT_EQ(m_quits, 0);
 }

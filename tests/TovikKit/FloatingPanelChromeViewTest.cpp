@@ -29,8 +29,9 @@ public:
     int presses = 0;
 };
 
-// A 300 x 200 panel: a label and a button at the top, a marked view with a label inside below them, and a
-// button reaching into the resize corner.
+// A 300 x 200 panel: a label and a button at the top, a marked view with a label inside below them, a
+// button reaching into the resize corner, and at the top right a plain view whose marked child lets its
+// presses through to it (as day cells do for their month view).
 class Fixture : public ::testing::Test {
 protected:
     Fixture()
@@ -42,6 +43,9 @@ protected:
         innerLabel->setGeometry(10, 10, 50, 20);
         labelInButton->setGeometry(2, 2, 20, 10);
         cornerButton->setGeometry(220, 120, 80, 80);
+        monthView->setGeometry(220, 10, 70, 100);
+        cell->setGeometry(5, 5, 30, 30);
+        cell->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
     void showAt(const QPoint &position)
@@ -68,6 +72,8 @@ protected:
     QLabel *innerLabel = new QLabel(QStringLiteral("1"), interactive);
     QLabel *labelInButton = new QLabel(QStringLiteral("x"), button);
     QPushButton *cornerButton = new QPushButton(chrome);
+    QWidget *monthView = new QWidget(chrome);
+    InteractiveView *cell = new InteractiveView(monthView);
 };
 
 using FloatingPanelChromeViewTest = Fixture;
@@ -89,6 +95,8 @@ TEST_F(FloatingPanelChromeViewTest, decidesWhichPressesMoveOrResizeThePanel)
         {"a label inside a button goes to the label", labelInButton, {103, 187}, labelInButton},
         {"a marked view keeps its press", interactive, {50, 100}, interactive},
         {"a label inside a marked view goes to the label", innerLabel, {25, 145}, innerLabel},
+        {"a marked child that lets presses through keeps them for its parent", monthView, {240, 170}, monthView},
+        {"beside that child the parent moves", monthView, {280, 120}, chrome},
         {"32 points from the right edge resizes", cornerButton, {268, 10}, chrome},
         {"33 points from the right edge does not", cornerButton, {267, 10}, cornerButton},
         {"32 points from the bottom edge resizes", cornerButton, {290, 32}, chrome},

@@ -1,0 +1,207 @@
+// The three mini windows as a user meets them: the clock shrinking to its time, the stopwatch band, the
+// shared stopwatch reset from the mini window, the calendar's day check and its day selection in a panel.
+#include "CalendarTestSupport.h"
+#include "TovikTestClock.h"
+
+#include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarFeature/ClockMiniWindows.h>
+#include <ClockCalendarFeature/StopwatchView.h>
+#include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/FloatingPanel.h>
+#include <TovikKit/FloatingPanelWindowController.h>
+#include <TovikKit/TovikWindowChrome.h>
+
+#include <QApplication>
+#include <QStyleHints>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace CalendarTestSupport;
+
+namespace {
+
+const std::string prefix = "test.mini.window";
+
+class ClockMiniWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_folder.isValid());
+        for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
+                                   "screenRelativeY", "pinned", "textOnly"}) {
+            TovikWindowChrome::store()->remove(prefix + "." + suffix);
+        }
+        m_savedInterval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        QGuiApplication::styleHints()->setMouseDoubleClickInterval(150);
+    }
+    void TearDown() override { QGuiApplication::styleHints()->setMouseDoubleClickInterval(m_savedInterval); }
+
+    StopwatchStore store() const
+    {
+        return StopwatchStore(TovikSettingsStore::open(m_folder.filePath("suite.sqlite3").toStdString()),
+                              "dayvane.stopwatch");
+    }
+
+    static void present(FloatingPanelWindowController &panel)
+    {
+        panel.present();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.window()));
+    }
+
+    QTemporaryDir m_folder;
+    int m_savedInterval = 0;
+};
+
+TEST_F(ClockMiniWindowsTest, theClockShowsItsThreeLinesAtItsFirstSizeAndTheTimeAloneAtItsSmallest)
+{
+    TovikTestClock clock(at(2026, 2, 17, 9, 30));
+    auto panel = ClockMiniWindow::makeClock(prefix);
+    present(*panel);
+    auto *content = static_cast<MiniClockViewController *>(panel->contentController());
+    ClockFaceView *face = content->clockFace();
+    EXPECT_EQ(face->geometry(), QRect(14, 1, 312, 114));
+    EXPECT_TRUE(face->showsDateAndLunar());
+    EXPECT_EQ(face->lunarText(), QStringLiteral("丙午年正月初一 星期二"));
+
+    panel->window()->resize(panel->window()->minimumSize());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return face->width() == 72 - 28; }));
+    EXPECT_FALSE(face->showsDateAndLunar());
+    EXPECT_EQ(face->timeText(), QStringLiteral("09:30:00"));
+}
+
+TEST(ClockMiniWindowStopwatchLayout, theTextBandIsCentredAcrossTheInsetWidth)
+{
+    struct Fit {
+        QSizeF box;
+        double maximum;
+        double minimum;
+    };
+    struct Case {
+        const char *name;
+        QSizeF bounds;
+        double fitted;
+        Fit expectedFit;
+        QRectF expectedFrame; // y-up
+    };
+    const Case cases[] = {
+        // r = 392 x 114; 392 / 4.9 = 80 is below 114 x 0.78; band ceil(1.16 x 60) = 70.
+        {"first size", {420, 116}, 60, {{392, 114}, 80, 12}, {14, 23, 392, 70}},
+        // r = 152 x 62: 62 x 0.78 = 48.36 loses to 152 / 4.9.
+        {"smallest panel", {180, 64}, 30, {{152, 62}, 152 / 4.9, 12}, {14, 14.5, 152, 35}},
+        // The limit never drops below 14; the band never exceeds the inset height.
+        {"tiny", {40, 10}, 12, {{12, 8}, 14, 12}, {14, 1, 12, 8}},
+        // A small font still gets a 20-point band.
+        {"small font", {300, 100}, 14, {{272, 98}, 272 / 4.9, 12}, {14, 40, 272, 20}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Fit> asked;
+        const auto layout = ClockMiniWindow::stopwatchLayout(c.bounds, [&](QSizeF box, double maximum, double minimum) {
+            asked.push_back({box, maximum, minimum});
+            return c.fitted;
+        });
+        ASSERT_TRUE(layout);
+        ASSERT_EQ(asked.size(), 1U);
+        EXPECT_EQ(asked[0].box, c.expectedFit.box);
+        EXPECT_DOUBLE_EQ(asked[0].maximum, c.expectedFit.maximum);
+        EXPECT_DOUBLE_EQ(asked[0].minimum, c.expectedFit.minimum);
+        EXPECT_DOUBLE_EQ(layout->fontSize, c.fitted);
+        EXPECT_EQ(layout->frame, c.expectedFrame);
+    }
+    const auto never = [](QSizeF, double, double) -> double {
+        ADD_FAILURE() << "no fit for bounds without room";
+        return 0;
+    };
+    EXPECT_FALSE(ClockMiniWindow::stopwatchLayout({29, 50}, never)) << "inset width of 1 point";
+    EXPECT_FALSE(ClockMiniWindow::stopwatchLayout({100, 3}, never)) << "inset height of 1 point";
+}
+
+TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMainPageShows)
+{
+    TovikTestClock clock(at(2026, 3, 2, 10, 0));
+    store().save({95, at(2026, 3, 2, 9, 59)});
+    StopwatchView mainPage(store(), true);
+    mainPage.resize(324, 131);
+    mainPage.show();
+    EXPECT_EQ(mainPage.label()->text(), QStringLiteral("00:02:35"));
+
+    auto panel = ClockMiniWindow::makeStopwatch(store(), prefix);
+    present(*panel);
+    StopwatchView *mini = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
+    EXPECT_EQ(mini->toggleButton(), nullptr) << "no buttons in the mini window";
+    const QPoint digits = mini->label()->geometry().center();
+    const QPoint placed = panel->window()->pos();
+    QTest::mouseClick(mini, Qt::LeftButton, {}, digits);
+    QTest::mouseDClick(mini, Qt::LeftButton, {}, digits);
+    EXPECT_EQ(store().load(), (StopwatchState{0, std::nullopt}));
+    EXPECT_EQ(panel->window()->pos(), placed) << "the clicks did not move the panel";
+    // The main page learns of it at its next tick, as it would of the widget's buttons.
+    QTRY_COMPARE_WITH_TIMEOUT(mainPage.label()->text(), QStringLiteral("00:00:00"), 3000);
+
+    // The keys act on the mini window's stopwatch at once.
+    panel->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel->window()));
+    ASSERT_EQ(QApplication::focusWidget(), mini) << "the panel's keys reach the stopwatch";
+    QTest::keyClick(panel->window()->windowHandle(), Qt::Key_Space);
+    EXPECT_TRUE(store().load().isRunning());
+    QTest::keyClick(panel->window()->windowHandle(), Qt::Key_Backspace);
+    EXPECT_EQ(store().load(), (StopwatchState{0, std::nullopt}));
+}
+
+TEST_F(ClockMiniWindowsTest, theCalendarChecksTheDayOnlyWhileItsPanelIsShown)
+{
+    TovikTestClock clock(at(2026, 1, 31, 23, 59));
+    auto panel = ClockMiniWindow::makeCalendar(prefix);
+    auto *content = static_cast<MiniCalendarViewController *>(panel->contentController());
+    EXPECT_EQ(content->dayTicker(), nullptr) << "not before it appears";
+    present(*panel);
+    ASSERT_NE(content->dayTicker(), nullptr);
+    EXPECT_TRUE(content->dayTicker()->isActive());
+    EXPECT_EQ(content->dayTicker()->interval(), 60'000);
+    EXPECT_EQ(content->calendarViewController()->topContentInset(), 16);
+
+    panel->closeStandaloneWindow();
+    EXPECT_EQ(content->dayTicker(), nullptr);
+
+    present(*panel);
+    ASSERT_NE(content->dayTicker(), nullptr);
+    EXPECT_TRUE(content->dayTicker()->isActive());
+}
+
+TEST_F(ClockMiniWindowsTest, aDragOnDaysSelectsThemAndADragOnTheHeaderMovesThePanel)
+{
+    TovikTestClock clock(at(2026, 1, 15, 12, 0));
+    auto panel = ClockMiniWindow::makeCalendar(prefix);
+    present(*panel);
+    FloatingPanel *window = panel->window();
+    QWindow *handle = window->windowHandle();
+    CalendarView *month = static_cast<MiniCalendarViewController *>(panel->contentController())
+                              ->calendarViewController()
+                              ->currentMonthView();
+    const QPoint start = month->mapTo(window, centreOf(*month, day(2026, 1, 5)));
+    const QPoint end = month->mapTo(window, centreOf(*month, day(2026, 1, 7)));
+    const QPoint before = window->pos();
+
+    QTest::mousePress(handle, Qt::LeftButton, {}, start);
+    QTest::mouseMove(handle, end);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, end);
+    EXPECT_EQ(filledDays(*month), (std::set<int>{5, 6, 7}));
+    EXPECT_EQ(window->pos(), before);
+
+    // The strip above the days (the top inset) belongs to no control: it carries the panel.
+    const QPoint header(window->width() / 2, 6);
+    const QPoint target = window->mapToGlobal(header + QPoint(30, 20));
+    QTest::mousePress(handle, Qt::LeftButton, {}, header);
+    QTest::mouseMove(handle, header + QPoint(30, 20));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->pos() == before + QPoint(30, 20); }));
+    // Released where the pointer now is, over the panel that moved with it.
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, window->mapFromGlobal(target));
+    EXPECT_EQ(window->pos(), before + QPoint(30, 20));
+    EXPECT_EQ(filledDays(*month), (std::set<int>{5, 6, 7})) << "moving keeps the selection";
+}
+
+} // namespace

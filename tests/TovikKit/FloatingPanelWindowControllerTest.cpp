@@ -1,0 +1,277 @@
+// The panel controller driven as a user drives it: hovering, clicking its buttons, closing it, and opening
+// it again in a later run.
+#include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikKit/FloatingPanel.h>
+#include <TovikKit/FloatingPanelChromeButton.h>
+#include <TovikKit/FloatingPanelHoverBorderView.h>
+#include <TovikKit/FloatingPanelWindowController.h>
+#include <TovikKit/TovikDesktopContrast.h>
+#include <TovikKit/TovikScreenPlacement.h>
+#include <TovikKit/TovikSurfaceView.h>
+#include <TovikKit/TovikViewController.h>
+#include <TovikKit/TovikWindowBackingView.h>
+#include <TovikKit/TovikWindowChrome.h>
+
+#include <QDBusVariant>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class LabelPage final : public TovikViewController {
+public:
+    LabelPage() = default;
+
+protected:
+    QWidget *loadView() override { return new QLabel(QStringLiteral("页面")); }
+};
+
+const std::string prefix = "test.panel";
+
+FloatingPanelConfiguration configuration(bool usesOverlayControls = false)
+{
+    return {QStringLiteral("面板"),        prefix, {340, 116}, {72, 28}, 12, usesOverlayControls,
+            QStringLiteral("在主窗口打开")};
+}
+
+QAction *findAction(QMenu &menu, const QString &text)
+{
+    for (QAction *action : menu.actions()) {
+        if (action->text() == text) {
+            return action;
+        }
+        if (action->menu()) {
+            if (QAction *inner = findAction(*action->menu(), text)) {
+                return inner;
+            }
+        }
+    }
+    return nullptr;
+}
+
+class FloatingPanelWindowControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
+                                   "screenRelativeY", "pinned", "textOnly"}) {
+            store()->remove(prefix + "." + suffix);
+        }
+        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings());
+        // A window to move the mouse onto, away from every panel.
+        m_elsewhere.setGeometry(0, 0, 40, 40);
+        m_elsewhere.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_elsewhere));
+        QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
+    }
+    void TearDown() override { TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings()); }
+
+    static std::shared_ptr<TovikSettingsStore> store() { return TovikWindowChrome::store(); }
+
+    std::unique_ptr<FloatingPanelWindowController> makePanel(bool usesOverlayControls = false)
+    {
+        return std::make_unique<FloatingPanelWindowController>(configuration(usesOverlayControls), new LabelPage);
+    }
+
+    static void showAndHover(FloatingPanelWindowController &panel)
+    {
+        panel.present();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.window()));
+        QTest::mouseMove(panel.window(), QPoint(170, 60));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panel.isChromeVisible(); }));
+    }
+
+    QWidget m_elsewhere;
+};
+
+TEST_F(FloatingPanelWindowControllerTest, theChromeShowsWhileTheMouseIsOverThePanel)
+{
+    struct Case {
+        const char *name;
+        bool overlay;
+        bool textOnly;
+        bool openButton;
+        bool border;
+    };
+    const Case cases[] = {
+        {"titled panel", false, false, false, false},
+        {"titled panel, text only", false, true, false, true},
+        {"overlay controls", true, false, true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        store()->set(prefix + ".textOnly", c.textOnly);
+        auto panel = makePanel(c.overlay);
+        showAndHover(*panel);
+        EXPECT_TRUE(panel->closeButton()->isVisible());
+        EXPECT_EQ(panel->openMainButton()->isVisible(), c.openButton);
+        EXPECT_TRUE(panel->textOnlyButton()->isVisible());
+        EXPECT_TRUE(panel->pinButton()->isVisible());
+        EXPECT_EQ(panel->hoverBorderView()->isVisible(), c.border);
+
+        QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->isChromeVisible(); }));
+        for (QWidget *view :
+             std::initializer_list<QWidget *>{panel->closeButton(), panel->openMainButton(), panel->textOnlyButton(),
+                                              panel->pinButton(), panel->hoverBorderView()}) {
+            EXPECT_FALSE(view->isVisible()) << view->toolTip().toStdString();
+        }
+    }
+}
+
+TEST_F(FloatingPanelWindowControllerTest, theButtonsKeepTheirCornersWhenThePanelIsResized)
+{
+    auto panel = makePanel();
+    showAndHover(*panel);
+    panel->window()->resize(500, 200);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->pinButton()->geometry().right() == 500 - 8 - 1; }));
+    EXPECT_EQ(panel->closeButton()->geometry(), QRect(8, 7, 14, 14));
+    EXPECT_EQ(panel->pinButton()->geometry(), QRect(475, 6, 17, 17));
+    EXPECT_EQ(panel->textOnlyButton()->geometry(), QRect(454, 6, 17, 17));
+    EXPECT_EQ(panel->glassEffectView()->size(), QSize(500, 200));
+    EXPECT_EQ(panel->contentController()->view()->size(), QSize(500, 200));
+}
+
+TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBackInANewController)
+{
+    {
+        auto panel = makePanel();
+        EXPECT_TRUE(panel->isPinned()) << "a panel never opened is pinned";
+        EXPECT_EQ(panel->pinButton()->toolTip(), QStringLiteral("取消置顶"));
+        showAndHover(*panel);
+        QTest::mouseClick(panel->pinButton(), Qt::LeftButton);
+        QTest::mouseClick(panel->textOnlyButton(), Qt::LeftButton);
+
+        EXPECT_EQ(store()->boolean(prefix + ".pinned"), false);
+        EXPECT_EQ(store()->boolean(prefix + ".textOnly"), true);
+        EXPECT_FALSE(panel->window()->isPinned());
+        EXPECT_EQ(panel->pinButton()->symbol(), QStringLiteral("pin"));
+        EXPECT_EQ(panel->pinButton()->accessibleName(), QStringLiteral("置顶显示"));
+        EXPECT_EQ(panel->textOnlyButton()->accessibleName(), QStringLiteral("恢复窗口外观"));
+        EXPECT_FALSE(panel->glassEffectView()->isVisible());
+        EXPECT_TRUE(panel->hoverBorderView()->isVisible()) << "the border outlines a text-only panel";
+    }
+    auto reopened = makePanel();
+    EXPECT_FALSE(reopened->isPinned());
+    EXPECT_FALSE(reopened->window()->isPinned());
+    EXPECT_TRUE(reopened->isTextOnly());
+    EXPECT_TRUE(reopened->pinButton()->isCheckable() && !reopened->pinButton()->isChecked());
+    EXPECT_TRUE(reopened->textOnlyButton()->isChecked());
+    EXPECT_EQ(reopened->pinButton()->toolTip(), QStringLiteral("置顶显示"));
+    EXPECT_FALSE(reopened->glassEffectView()->isVisibleTo(reopened->window()));
+
+    // And back: the keys follow every click.
+    showAndHover(*reopened);
+    QTest::mouseClick(reopened->pinButton(), Qt::LeftButton);
+    QTest::mouseClick(reopened->textOnlyButton(), Qt::LeftButton);
+    EXPECT_EQ(store()->boolean(prefix + ".pinned"), true);
+    EXPECT_EQ(store()->boolean(prefix + ".textOnly"), false);
+    EXPECT_TRUE(reopened->glassEffectView()->isVisible());
+}
+
+TEST_F(FloatingPanelWindowControllerTest, theFirstPresentationCentresUnderTheMouseAndLaterOnesKeepTheFrame)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    QRect placed;
+    {
+        auto panel = makePanel();
+        EXPECT_FALSE(panel->hasRestoredFrame());
+        panel->present(30);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel->window()));
+        const QRect frame = panel->window()->geometry();
+        EXPECT_EQ(frame.size(), QSize(340, 116));
+        EXPECT_NEAR(frame.center().x(), available.center().x() + 30, 1);
+        EXPECT_NEAR(frame.center().y(), available.center().y(), 1);
+
+        panel->window()->move(frame.topLeft() + QPoint(-50, 25));
+        // Written once the panel rests, while it is still open.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return store()->number(prefix + ".frameX") == frame.x() - 50; }));
+        panel->closeStandaloneWindow();
+        panel->present(30);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return panel->window()->isVisible(); }));
+        placed = panel->window()->geometry();
+        EXPECT_EQ(placed.topLeft(), frame.topLeft() + QPoint(-50, 25)) << "only the first presentation centres";
+    }
+    auto reopened = makePanel();
+    EXPECT_TRUE(reopened->hasRestoredFrame()) << "the move was saved";
+    reopened->present(30);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(reopened->window()));
+    EXPECT_EQ(reopened->window()->geometry(), placed) << "a restored frame is not centred";
+}
+
+TEST_F(FloatingPanelWindowControllerTest, closingOnlyHidesAndTellsTheOwnerOnce)
+{
+    auto panel = makePanel();
+    QSignalSpy closing(panel.get(), &FloatingPanelWindowController::windowWillClose);
+    panel->present();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(panel->window()));
+    showAndHover(*panel);
+    QTest::mouseClick(panel->closeButton(), Qt::LeftButton);
+    EXPECT_FALSE(panel->window()->isVisible());
+    EXPECT_EQ(closing.count(), 1);
+
+    panel->present();
+    panel->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel->window()));
+    QTest::keyClick(panel->window(), Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(panel->window()->isVisible());
+    EXPECT_EQ(closing.count(), 2);
+}
+
+TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPanel)
+{
+    auto first = makePanel();
+    auto second = makePanel();
+    std::unique_ptr<QMenu> menu = first->makeContextMenu();
+    ASSERT_NE(findAction(*menu, QStringLiteral("取消置顶")), nullptr) << "the pin entry names what it will do";
+    ASSERT_NE(findAction(*menu, QStringLiteral("纯文字显示")), nullptr);
+    ASSERT_NE(findAction(*menu, QStringLiteral("关闭")), nullptr);
+
+    findAction(*menu, QStringLiteral("不透明"))->trigger();
+    EXPECT_EQ(TovikWindowChrome::settings().mode(), TovikWindowBackgroundSettings::Mode::opaque);
+    EXPECT_DOUBLE_EQ(second->backingView()->backingAlpha(), 1);
+
+    menu = second->makeContextMenu();
+    EXPECT_TRUE(findAction(*menu, QStringLiteral("不透明"))->isChecked());
+    findAction(*menu, QStringLiteral("玻璃"))->trigger();
+    findAction(*second->makeContextMenu(), QStringLiteral("50%"))->trigger();
+    EXPECT_DOUBLE_EQ(first->backingView()->backingAlpha(), 0.5);
+    EXPECT_DOUBLE_EQ(TovikWindowChrome::settings().backingOpacity(), 0.5);
+    EXPECT_EQ(TovikWindowChrome::settings().mode(), TovikWindowBackgroundSettings::Mode::glass)
+        << "the density keeps the mode";
+
+    findAction(*menu, QStringLiteral("纯文字显示"))->trigger();
+    EXPECT_DOUBLE_EQ(second->backingView()->backingAlpha(), 0) << "text-only shows no backing";
+    EXPECT_DOUBLE_EQ(first->backingView()->backingAlpha(), 0.5);
+}
+
+TEST(TovikDesktopContrast, onlyTheHighContrastValueReducesTransparency)
+{
+    struct Case {
+        const char *name;
+        QVariant value;
+        bool reduces;
+    };
+    const Case cases[] = {
+        {"high contrast", QVariant::fromValue(1U), true},
+        {"no preference", QVariant::fromValue(0U), false},
+        {"wrapped twice, as Read answers", QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(1U)))),
+         true},
+        {"an unknown level", QVariant::fromValue(2U), false},
+        {"a text", QVariant(QStringLiteral("1")), false},
+        {"nothing", QVariant(), false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TovikDesktopContrast::reducesTransparency(c.value), c.reduces);
+    }
+}
+
+} // namespace
