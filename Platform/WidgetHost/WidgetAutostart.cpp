@@ -7,7 +7,8 @@
 namespace {
 
 // A desktop entry's Exec argument: quoted when it holds a reserved character, with `"`, `` ` ``, `$`
-// and `\` escaped inside the quotes, and every backslash doubled again for the string value.
+// and `\` escaped inside the quotes, every backslash doubled again for the string value, and a literal
+// `%` doubled so that it is not read as a field code.
 std::string execArgument(const std::string &argument)
 {
     static const std::string reserved = " \t\n\"'\\><~|&;$*?#()`=%";
@@ -25,8 +26,8 @@ std::string execArgument(const std::string &argument)
     std::string escaped;
     for (const char c : quoted) {
         escaped += c;
-        if (c == '\\') {
-            escaped += '\\';
+        if (c == '\\' || c == '%') {
+            escaped += c;
         }
     }
     return escaped;

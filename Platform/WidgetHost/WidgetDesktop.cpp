@@ -5,6 +5,8 @@
 #include "WidgetTimeline.h"
 #include "WidgetUrlOpener.h"
 
+#include <Platform/Ui/TovikWindowActivation.h>
+
 #include <QGuiApplication>
 #include <QMenu>
 #include <QPointer>
@@ -175,7 +177,8 @@ PlacedWidgetWindow *WidgetDesktop::place(const WidgetConfiguration &widget, Widg
     connect(placed, &PlacedWidgetWindow::moved, this, &WidgetDesktop::save);
     connect(placed, &PlacedWidgetWindow::contextMenuRequested, this,
             [this, placed](const QPoint &at) { showMenu(placed, at); });
-    connect(placed, &PlacedWidgetWindow::openRequested, this, [](const QString &url) { WidgetUrlOpener::open(url); });
+    connect(placed, &PlacedWidgetWindow::openRequested, this,
+            [](const QString &url) { WidgetUrlOpener::open(url, TovikWindowActivation::handOverToken()); });
     connect(placed, &PlacedWidgetWindow::intentRequested, this,
             [this, placed](const QString &name) { runIntent(placed, name); });
     placed->moveTo(position);

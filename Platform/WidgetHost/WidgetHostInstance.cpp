@@ -27,9 +27,10 @@ std::unique_ptr<WidgetHostInstance> WidgetHostInstance::claim(const std::filesys
     return std::unique_ptr<WidgetHostInstance>(new WidgetHostInstance(std::move(lock), std::move(server)));
 }
 
-bool WidgetHostInstance::reopenRunning(const std::filesystem::path &folder)
+bool WidgetHostInstance::reopenRunning(const std::filesystem::path &folder, const QByteArray &activationToken)
 {
-    const std::optional<std::string> line = TovikLocalProtocol::encode({TovikLocalProtocol::Kind::reopen, {}, {}});
+    const std::optional<std::string> line =
+        TovikLocalProtocol::encode({TovikLocalProtocol::Kind::reopen, {}, activationToken.toStdString()});
     if (folder.empty() || !line) {
         return false;
     }
@@ -47,7 +48,7 @@ WidgetHostInstance::WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock,
                 if (request.kind == TovikLocalProtocol::Kind::reload && request.arguments.size() == 1) {
                     emit reloadRequested(QString::fromStdString(request.arguments.front()));
                 } else if (request.kind == TovikLocalProtocol::Kind::reopen) {
-                    emit reopenRequested();
+                    emit reopenRequested(QByteArray::fromStdString(request.activationToken));
                 }
             });
 }

@@ -2,6 +2,7 @@
 
 #include <ClockCalendarWidgets/WidgetExtension.h>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -27,11 +28,12 @@ public:
     // The extension's reload requests come here instead of going out to the socket.
     void receiveFrom(WidgetExtension &extension);
     // What a second host does: asks the running one to show itself. False when none answered.
-    static bool reopenRunning(const std::filesystem::path &folder);
+    static bool reopenRunning(const std::filesystem::path &folder, const QByteArray &activationToken);
 
 signals:
     void reloadRequested(const QString &kind);
-    void reopenRequested();
+    // With the token the second host was started with, so the gallery may take the focus.
+    void reopenRequested(const QByteArray &activationToken);
 
 private:
     WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock, std::unique_ptr<TovikLocalServer> server);

@@ -13,6 +13,7 @@
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikClock.h>
 #include <Platform/Ui/TovikQuitSignals.h>
+#include <Platform/Ui/TovikWindowActivation.h>
 #include <TovikKit/TovikFonts.h>
 
 #include <QApplication>
@@ -81,6 +82,8 @@ int host(int argc, char **argv)
 {
     // The widgets' windows need no GPU; the software renderer keeps the host small and starts it fast.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Read before Qt takes it for its own first window.
+    const QByteArray startupToken = TovikWindowActivation::startupToken();
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("dayvane-widget-host"));
     app.setQuitOnLastWindowClosed(false);
@@ -90,7 +93,9 @@ int host(int argc, char **argv)
     std::unique_ptr<WidgetHostInstance> instance = WidgetHostInstance::claim(folder);
     if (!instance && !folder.empty()) {
         // Another host of this user runs: it shows its gallery, and this one is done.
-        return WidgetHostInstance::reopenRunning(folder) ? 0 : fail(QStringLiteral("另一个小组件主机没有应答"));
+        return WidgetHostInstance::reopenRunning(folder, startupToken)
+                   ? 0
+                   : fail(QStringLiteral("另一个小组件主机没有应答"));
     }
 
     QString error;
@@ -117,7 +122,11 @@ int host(int argc, char **argv)
     if (instance) {
         instance->receiveFrom(*extension);
         QObject::connect(instance.get(), &WidgetHostInstance::reloadRequested, &desktop, &WidgetDesktop::reload);
-        QObject::connect(instance.get(), &WidgetHostInstance::reopenRequested, &gallery, &WidgetGallery::show);
+        QObject::connect(instance.get(), &WidgetHostInstance::reopenRequested, &gallery,
+                         [&gallery](const QByteArray &token) {
+                             TovikWindowActivation::useToken(token);
+                             gallery.show();
+                         });
     }
 
     desktop.restore();
