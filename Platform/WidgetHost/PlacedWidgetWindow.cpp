@@ -30,6 +30,7 @@ PlacedWidgetWindow::PlacedWidgetWindow(QQmlEngine &engine, const WidgetExtension
         return;
     }
     m_view->setParentItem(contentItem());
+    // Signals declared in QML have no member pointer to connect to.
     connect(m_view.get(), SIGNAL(openRequested(QString)), this, SIGNAL(openRequested(QString)));
     connect(m_view.get(), SIGNAL(intentRequested(QString)), this, SIGNAL(intentRequested(QString)));
     connect(m_timeline, &WidgetTimeline::entryChanged, this, &PlacedWidgetWindow::showEntry);

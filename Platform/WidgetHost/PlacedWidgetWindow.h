@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QQuickWindow>
 
+#include <functional>
 #include <memory>
 
 class QQmlEngine;
@@ -55,7 +56,7 @@ private:
     void showEntry();
 
     const WidgetExtension &m_extension;
-    WidgetFamily m_family;
+    WidgetFamily m_family = WidgetFamily::systemSmall;
     WidgetTimeline *m_timeline = nullptr;
     std::unique_ptr<QQuickItem> m_view;
     bool m_layered = false;
