@@ -9,6 +9,7 @@
 #include <Platform/WidgetHost/WidgetTimeline.h>
 #include <Platform/WidgetHost/WidgetViewFactory.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -36,6 +37,8 @@ protected:
         ASSERT_TRUE(extension) << error.toStdString();
         WidgetViewFactory::prepare(engine);
     }
+    // Removed widgets go once the event loop comes round, which a test does not wait for.
+    void TearDown() override { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     std::vector<PlacedWidget> stored() const { return WidgetHostStore(file).load(); }
 
