@@ -3,7 +3,7 @@ BUILD ?= build
 GENERATOR ?= Ninja
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run widgets test bench clean
 
 deps:
 	@bash scripts/install-deps
@@ -25,6 +25,11 @@ run: build
 	-@command -v update-desktop-database >/dev/null && update-desktop-database "$(APPLICATIONS_DIR)" >/dev/null 2>&1 || true
 	-@command -v xdg-mime >/dev/null && xdg-mime default dayvane.desktop x-scheme-handler/dayvane >/dev/null 2>&1 || true
 	./$(BUILD)/Sources/Dayvane/dayvane
+
+# Builds the widget host with its plugin and starts it (a second start opens its gallery).
+widgets: configure
+	cmake --build $(BUILD) -j $(JOBS) --target dayvane-widget-host DayvaneWidget
+	./$(BUILD)/Platform/WidgetHost/dayvane-widget-host
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

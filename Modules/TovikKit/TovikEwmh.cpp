@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/shape.h>
 
@@ -33,7 +34,7 @@ xcb_client_message_event_t message(xcb_window_t window, xcb_atom_t type, std::ar
 
 namespace TovikEwmh {
 
-std::array<const char *, 7> atomNames()
+std::array<const char *, 8> atomNames()
 {
     return {"_NET_WM_STATE",
             "_NET_WM_STATE_ABOVE",
@@ -41,7 +42,8 @@ std::array<const char *, 7> atomNames()
             "_NET_WM_STATE_SKIP_TASKBAR",
             "_NET_WM_STATE_SKIP_PAGER",
             "_NET_WM_DESKTOP",
-            "_NET_CURRENT_DESKTOP"};
+            "_NET_CURRENT_DESKTOP",
+            "_NET_WM_STATE_BELOW"};
 }
 
 xcb_client_message_event_t stateMessage(xcb_window_t window, StateAction action, xcb_atom_t first, xcb_atom_t second,
@@ -81,6 +83,20 @@ std::vector<xcb_atom_t> initialState(bool pinned, const Atoms &atoms)
         state.push_back(atoms.sticky);
     }
     return state;
+}
+
+std::vector<xcb_client_message_event_t> desktopLayerMessages(xcb_window_t window, const Atoms &atoms)
+{
+    return {
+        stateMessage(window, StateAction::add, atoms.below, atoms.sticky, atoms),
+        desktopMessage(window, allDesktops, atoms),
+        stateMessage(window, StateAction::add, atoms.skipTaskbar, atoms.skipPager, atoms),
+    };
+}
+
+std::vector<xcb_atom_t> desktopLayerState(const Atoms &atoms)
+{
+    return {atoms.below, atoms.sticky, atoms.skipTaskbar, atoms.skipPager};
 }
 
 std::string compositorSelection(int screenNumber)
@@ -142,7 +158,7 @@ const Atoms &atomsOf(xcb_connection_t *c)
     static const Atoms atoms = [c] {
         const auto names = atomNames();
         return Atoms{intern(c, names[0]), intern(c, names[1]), intern(c, names[2]), intern(c, names[3]),
-                     intern(c, names[4]), intern(c, names[5]), intern(c, names[6])};
+                     intern(c, names[4]), intern(c, names[5]), intern(c, names[6]), intern(c, names[7])};
     }();
     return atoms;
 }
@@ -163,6 +179,25 @@ void send(xcb_connection_t *c, xcb_window_t root, const std::vector<xcb_client_m
     for (const xcb_client_message_event_t &event : messages) {
         xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                        reinterpret_cast<const char *>(&event));
+    }
+    xcb_flush(c);
+}
+
+void setInitialState(xcb_connection_t *c, xcb_window_t id, const std::vector<xcb_atom_t> &state, const Atoms &atoms)
+{
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atoms.wmState, XCB_ATOM_ATOM, 32,
+                        static_cast<std::uint32_t>(state.size()), state.data());
+    xcb_flush(c);
+}
+
+void setShape(xcb_connection_t *c, xcb_window_t id, int width, int height, double radius)
+{
+    if (radius <= 0) {
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, id, 0, 0, XCB_PIXMAP_NONE);
+    } else {
+        const std::vector<xcb_rectangle_t> rows = TovikEwmh::roundedShape(width, height, radius);
+        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED, id, 0, 0,
+                             static_cast<std::uint32_t>(rows.size()), rows.data());
     }
     xcb_flush(c);
 }
@@ -197,10 +232,7 @@ void applyPin(QWidget &window, bool pinned, bool mapped)
     const auto id = static_cast<xcb_window_t>(window.winId());
     xcb_screen_t *screen = firstScreen(c);
     if (!mapped) {
-        const std::vector<xcb_atom_t> state = initialState(pinned, atoms);
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atoms.wmState, XCB_ATOM_ATOM, 32,
-                            static_cast<std::uint32_t>(state.size()), state.data());
-        xcb_flush(c);
+        setInitialState(c, id, initialState(pinned, atoms), atoms);
         return;
     }
     send(c, screen->root, pinMessages(id, pinned, currentDesktop(c, screen->root, atoms), atoms));
@@ -224,17 +256,35 @@ void applyRoundedShape(QWidget &window, double radius)
     if (!c) {
         return;
     }
-    const auto id = static_cast<xcb_window_t>(window.winId());
     const qreal ratio = window.devicePixelRatioF();
-    if (radius <= 0 || compositorRunning()) {
-        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, id, 0, 0, XCB_PIXMAP_NONE);
-    } else {
-        const std::vector<xcb_rectangle_t> rows =
-            roundedShape(qRound(window.width() * ratio), qRound(window.height() * ratio), radius * ratio);
-        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_YX_BANDED, id, 0, 0,
-                             static_cast<std::uint32_t>(rows.size()), rows.data());
+    setShape(c, static_cast<xcb_window_t>(window.winId()), qRound(window.width() * ratio),
+             qRound(window.height() * ratio), compositorRunning() ? 0 : radius * ratio);
+}
+
+void applyDesktopLayer(QWindow &window, bool mapped)
+{
+    xcb_connection_t *c = connection();
+    if (!c) {
+        return;
     }
-    xcb_flush(c);
+    const Atoms &atoms = atomsOf(c);
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    if (!mapped) {
+        setInitialState(c, id, desktopLayerState(atoms), atoms);
+        return;
+    }
+    send(c, firstScreen(c)->root, desktopLayerMessages(id, atoms));
+}
+
+void clipToRoundedShape(QWindow &window, double radius)
+{
+    xcb_connection_t *c = connection();
+    if (!c) {
+        return;
+    }
+    const qreal ratio = window.devicePixelRatio();
+    setShape(c, static_cast<xcb_window_t>(window.winId()), qRound(window.width() * ratio),
+             qRound(window.height() * ratio), radius * ratio);
 }
 
 } // namespace TovikEwmh

@@ -8,8 +8,10 @@
 #include <vector>
 
 class QWidget;
+class QWindow;
 
-// The window-manager hints of a floating panel on X11 (EWMH) and its shape without a compositor. The pure
+// The window-manager hints of a floating panel or a desktop widget on X11 (EWMH) and its shape without a
+// compositor. The pure
 // part builds client messages, property values and shape rectangles from atoms the caller resolved; the
 // live part sends them through Qt's own X connection and does nothing on other platforms.
 namespace TovikEwmh {
@@ -23,10 +25,11 @@ struct Atoms {
     xcb_atom_t skipPager = XCB_ATOM_NONE;
     xcb_atom_t wmDesktop = XCB_ATOM_NONE;
     xcb_atom_t currentDesktop = XCB_ATOM_NONE;
+    xcb_atom_t below = XCB_ATOM_NONE;
 };
 
 // The atom names, in the order of the Atoms members.
-std::array<const char *, 7> atomNames();
+std::array<const char *, 8> atomNames();
 
 enum class StateAction : std::uint32_t { remove = 0, add = 1 };
 
@@ -50,6 +53,11 @@ std::vector<xcb_client_message_event_t> currentDesktopMessages(xcb_window_t wind
 // The _NET_WM_STATE value a panel starts with before it is first mapped.
 std::vector<xcb_atom_t> initialState(bool pinned, const Atoms &atoms);
 
+// The messages that keep a mapped desktop widget below normal windows, on every desktop, out of the task
+// bar and pager; and the _NET_WM_STATE it starts with before it is first mapped.
+std::vector<xcb_client_message_event_t> desktopLayerMessages(xcb_window_t window, const Atoms &atoms);
+std::vector<xcb_atom_t> desktopLayerState(const Atoms &atoms);
+
 // The selection a compositing manager owns on screen `screenNumber`: "_NET_WM_CM_S0" for screen 0.
 std::string compositorSelection(int screenNumber);
 
@@ -67,5 +75,9 @@ void applyPin(QWidget &window, bool pinned, bool mapped);
 void moveToCurrentDesktop(QWidget &window);
 // Clips the window to its rounded surface, or removes the clip (radius 0 or a compositor running).
 void applyRoundedShape(QWidget &window, double radius);
+// Puts a desktop widget on the desktop layer: the initial state before it is mapped, the requests after.
+void applyDesktopLayer(QWindow &window, bool mapped);
+// Clips the window to its rounded surface whether or not a compositor runs (its content is opaque).
+void clipToRoundedShape(QWindow &window, double radius);
 
 } // namespace TovikEwmh

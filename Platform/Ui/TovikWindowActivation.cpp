@@ -76,4 +76,21 @@ void useToken(const QByteArray &token)
     }
 }
 
+QByteArray handOverToken()
+{
+    QPlatformNativeInterface *native = QGuiApplication::platformNativeInterface();
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!native || !screen || QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return {};
+    }
+    // The X server time of the last user event Qt saw, handed out as a pointer-sized number.
+    const auto time = static_cast<std::uint32_t>(
+        reinterpret_cast<quintptr>(native->nativeResourceForScreen(QByteArrayLiteral("appusertime"), screen)));
+    if (time == 0) {
+        return {};
+    }
+    return QCoreApplication::applicationName().toUtf8() + '-' + QByteArray::number(QCoreApplication::applicationPid())
+           + "_TIME" + QByteArray::number(time);
+}
+
 } // namespace TovikWindowActivation

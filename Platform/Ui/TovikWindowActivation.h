@@ -16,4 +16,8 @@ QByteArray startupToken();
 // other platforms.
 void useToken(const QByteArray &token);
 
+// A token with which another process of ours may take the focus for the user's latest click in this one,
+// as a launcher would hand it over: on X11 a startup id stamped with that click's time; empty elsewhere.
+QByteArray handOverToken();
+
 } // namespace TovikWindowActivation

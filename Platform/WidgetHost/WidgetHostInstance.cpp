@@ -2,6 +2,7 @@
 
 #include <Platform/LocalSocket/TovikInstanceLock.h>
 #include <Platform/LocalSocket/TovikLocalServer.h>
+#include <Platform/LocalSocket/TovikLocalSocket.h>
 
 #include <QCoreApplication>
 
@@ -21,8 +22,20 @@ std::unique_ptr<WidgetHostInstance> WidgetHostInstance::claim(const std::filesys
         return nullptr;
     }
     auto server = std::make_unique<TovikLocalServer>(
-        std::move(listener), std::vector<TovikLocalProtocol::Kind>{TovikLocalProtocol::Kind::reload});
+        std::move(listener),
+        std::vector<TovikLocalProtocol::Kind>{TovikLocalProtocol::Kind::reload, TovikLocalProtocol::Kind::reopen});
     return std::unique_ptr<WidgetHostInstance>(new WidgetHostInstance(std::move(lock), std::move(server)));
+}
+
+bool WidgetHostInstance::reopenRunning(const std::filesystem::path &folder, const QByteArray &activationToken)
+{
+    const std::optional<std::string> line =
+        TovikLocalProtocol::encode({TovikLocalProtocol::Kind::reopen, {}, activationToken.toStdString()});
+    if (folder.empty() || !line) {
+        return false;
+    }
+    const auto reply = TovikLocalSocket::exchange(folder / "widget-host.socket", *line, std::chrono::seconds(5));
+    return reply && TovikLocalProtocol::decodeReply(*reply) == TovikLocalProtocol::Reply::ok;
 }
 
 WidgetHostInstance::WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock,
@@ -34,6 +47,8 @@ WidgetHostInstance::WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock,
             [this](const TovikLocalProtocol::Request &request) {
                 if (request.kind == TovikLocalProtocol::Kind::reload && request.arguments.size() == 1) {
                     emit reloadRequested(QString::fromStdString(request.arguments.front()));
+                } else if (request.kind == TovikLocalProtocol::Kind::reopen) {
+                    emit reopenRequested(QByteArray::fromStdString(request.activationToken));
                 }
             });
 }

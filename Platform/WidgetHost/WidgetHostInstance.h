@@ -2,6 +2,7 @@
 
 #include <ClockCalendarWidgets/WidgetExtension.h>
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -13,7 +14,8 @@ class TovikLocalServer;
 
 // The widget host's claim to be this user's one host, and its reload channel: holds widget-host.lock,
 // serves "reload <kind>" on widget-host.socket, and brings the extension's own requests (made by its
-// actions on a worker thread) to the GUI thread. Each request arrives as reloadRequested.
+// actions on a worker thread) to the GUI thread. Each request arrives as reloadRequested. A host started
+// again sends "reopen" instead of running, which arrives as reopenRequested.
 class WidgetHostInstance final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WidgetHostInstance)
@@ -25,9 +27,13 @@ public:
 
     // The extension's reload requests come here instead of going out to the socket.
     void receiveFrom(WidgetExtension &extension);
+    // What a second host does: asks the running one to show itself. False when none answered.
+    static bool reopenRunning(const std::filesystem::path &folder, const QByteArray &activationToken);
 
 signals:
     void reloadRequested(const QString &kind);
+    // With the token the second host was started with, so the gallery may take the focus.
+    void reopenRequested(const QByteArray &activationToken);
 
 private:
     WidgetHostInstance(std::unique_ptr<TovikInstanceLock> lock, std::unique_ptr<TovikLocalServer> server);

@@ -10,11 +10,12 @@
 
 namespace WidgetUrlOpener {
 
-bool open(const QString &url)
+bool open(const QString &url, const QByteArray &activationToken)
 {
     TovikLocalProtocol::Request request;
     request.kind = TovikLocalProtocol::Kind::open;
     request.arguments = {url.toStdString()};
+    request.activationToken = activationToken.toStdString();
     const std::filesystem::path folder = TovikLocalSocket::folder();
     if (const auto line = TovikLocalProtocol::encode(request); line && !folder.empty()) {
         const auto reply =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // Where a click on a widget goes: to the running application through its socket, which opens the page's
@@ -9,7 +10,8 @@ namespace WidgetUrlOpener {
 // How long the application may take to answer before the desktop is asked instead.
 inline constexpr int applicationBudgetMs = 500;
 
-// True when the application or the desktop took the URL.
-bool open(const QString &url);
+// True when the application or the desktop took the URL. With `activationToken` the application may take
+// the focus for the click that asked.
+bool open(const QString &url, const QByteArray &activationToken = {});
 
 } // namespace WidgetUrlOpener

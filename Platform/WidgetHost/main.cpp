@@ -1,9 +1,19 @@
-// dayvane-widget-host: shows the Dayvane widgets; `--render` draws one of them to a PNG without a display.
+// dayvane-widget-host: shows the Dayvane widgets on the desktop; `--render` draws one of them to a PNG
+// without a display.
+#include "WidgetDesktop.h"
 #include "WidgetExtensionLoader.h"
+#include "WidgetGallery.h"
+#include "WidgetHostInstance.h"
+#include "WidgetHostStore.h"
+#include "WidgetHostTray.h"
 #include "WidgetRenderRequest.h"
 #include "WidgetRenderer.h"
 #include "WidgetViewFactory.h"
 
+#include <Platform/LocalSocket/TovikLocalSocket.h>
+#include <Platform/Ui/TovikClock.h>
+#include <Platform/Ui/TovikQuitSignals.h>
+#include <Platform/Ui/TovikWindowActivation.h>
 #include <TovikKit/TovikFonts.h>
 
 #include <QApplication>
@@ -61,6 +71,75 @@ int render(const WidgetRenderRequest &request)
     return 0;
 }
 
+int usage()
+{
+    return fail(
+        QStringLiteral("用法：dayvane-widget-host [--render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]]"));
+}
+
+// The host itself: the placed widgets, the gallery, the tray, and the reload channel.
+int host(int argc, char **argv)
+{
+    // The widgets' windows need no GPU; the software renderer keeps the host small and starts it fast.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // Read before Qt takes it for its own first window.
+    const QByteArray startupToken = TovikWindowActivation::startupToken();
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("dayvane-widget-host"));
+    app.setQuitOnLastWindowClosed(false);
+    app.setFont(TovikFonts::systemFont(13));
+
+    const std::filesystem::path folder = TovikLocalSocket::ensureFolder();
+    std::unique_ptr<WidgetHostInstance> instance = WidgetHostInstance::claim(folder);
+    if (!instance && !folder.empty()) {
+        // Another host of this user runs: it shows its gallery, and this one is done.
+        return WidgetHostInstance::reopenRunning(folder, startupToken)
+                   ? 0
+                   : fail(QStringLiteral("另一个小组件主机没有应答"));
+    }
+
+    QString error;
+    WidgetExtensionLoader loader;
+    WidgetExtension *extension =
+        loader.load(WidgetExtensionLoader::pluginPath(QCoreApplication::applicationDirPath()), &error);
+    if (!extension) {
+        return fail(error);
+    }
+    QQmlEngine engine;
+    WidgetViewFactory::prepare(engine);
+    const auto clock = [] { return TovikClock::shared().now(); };
+    WidgetHostStore store;
+    WidgetDesktop desktop(engine, *extension, store, clock);
+    WidgetGallery gallery(engine, *extension, clock, QCoreApplication::applicationFilePath());
+    WidgetHostTray tray;
+    TovikQuitSignals quitSignals;
+
+    QObject::connect(&gallery, &WidgetGallery::addRequested, &desktop, &WidgetDesktop::add);
+    QObject::connect(&desktop, &WidgetDesktop::galleryRequested, &gallery, &WidgetGallery::show);
+    QObject::connect(&tray, &WidgetHostTray::galleryRequested, &gallery, &WidgetGallery::show);
+    QObject::connect(&tray, &WidgetHostTray::quitRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&quitSignals, &TovikQuitSignals::received, &app, &QCoreApplication::quit);
+    if (instance) {
+        instance->receiveFrom(*extension);
+        QObject::connect(instance.get(), &WidgetHostInstance::reloadRequested, &desktop, &WidgetDesktop::reload);
+        QObject::connect(instance.get(), &WidgetHostInstance::reopenRequested, &gallery,
+                         [&gallery](const QByteArray &token) {
+                             TovikWindowActivation::useToken(token);
+                             gallery.show();
+                         });
+    }
+
+    desktop.restore();
+    tray.show();
+    // With nothing on the desktop the gallery is the only way in.
+    if (desktop.windows().empty()) {
+        gallery.show();
+    }
+    const int status = app.exec();
+    instance.reset();
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -69,9 +148,11 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
+    if (arguments.isEmpty()) {
+        return host(argc, argv);
+    }
     if (arguments.value(0) != QLatin1String("--render")) {
-        return fail(
-            QStringLiteral("用法：dayvane-widget-host --render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]"));
+        return usage();
     }
     QString error;
     const std::optional<WidgetRenderRequest> request = WidgetRenderRequests::parse(arguments.mid(1), &error);

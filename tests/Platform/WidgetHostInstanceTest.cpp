@@ -44,6 +44,22 @@ TEST(WidgetHostInstance, AReloadOnTheSocketNamesItsKind)
     EXPECT_EQ(reloads.at(0).at(0).toString(), QStringLiteral("DayvaneStopwatchWidget"));
 }
 
+TEST(WidgetHostInstance, ASecondHostAsksTheRunningOneToShowItselfWithItsToken)
+{
+    const std::filesystem::path folder = TovikLocalSocket::ensureFolder();
+    EXPECT_FALSE(WidgetHostInstance::reopenRunning(folder, {})) << "nobody runs yet";
+    auto host = WidgetHostInstance::claim(folder);
+    ASSERT_TRUE(host);
+    QSignalSpy reopens(host.get(), &WidgetHostInstance::reopenRequested);
+    bool answered = false;
+    // The second host waits for the answer, which the first gives from its event loop.
+    std::thread second([&] { answered = WidgetHostInstance::reopenRunning(folder, "launcher_TIME4242"); });
+    ASSERT_TRUE(reopens.wait(5000));
+    second.join();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(reopens.at(0).at(0).toByteArray(), QByteArray("launcher_TIME4242"));
+}
+
 TEST(WidgetHostInstance, TheExtensionsOwnRequestsArriveOnTheGuiThread)
 {
     HandlerKeeper extension;

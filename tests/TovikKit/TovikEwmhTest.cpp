@@ -17,7 +17,7 @@ Data dataOf(const xcb_client_message_event_t &event)
 }
 
 // Made-up atom numbers, as a server would hand them out.
-const TovikEwmh::Atoms atoms{301, 302, 303, 304, 305, 306, 307};
+const TovikEwmh::Atoms atoms{301, 302, 303, 304, 305, 306, 307, 308};
 
 TEST(TovikEwmh, pinningAsksForAboveStickyAllDesktopsAndNoTaskBarEntry)
 {
@@ -54,6 +54,22 @@ TEST(TovikEwmh, presentingOnTheCurrentDesktopEndsStickinessAndNamesThatDesktop)
     EXPECT_EQ(dataOf(messages[0]), (Data{0, 303, 0, 1, 0}));
     EXPECT_EQ(messages[1].type, 306u);
     EXPECT_EQ(dataOf(messages[1]), (Data{3, 1, 0, 0, 0}));
+}
+
+TEST(TovikEwmh, aDesktopWidgetIsBelowOnEveryDesktopAndOutOfTheTaskBarBeforeAndAfterMapping)
+{
+    const auto messages = TovikEwmh::desktopLayerMessages(0x4200009, atoms);
+    ASSERT_EQ(messages.size(), 3u);
+    for (const auto &message : messages) {
+        EXPECT_EQ(message.window, 0x4200009u);
+    }
+    // Below (308) and sticky (303), never above.
+    EXPECT_EQ(dataOf(messages[0]), (Data{1, 308, 303, 1, 0}));
+    EXPECT_EQ(messages[1].type, 306u);
+    EXPECT_EQ(dataOf(messages[1]), (Data{0xFFFFFFFF, 1, 0, 0, 0}));
+    EXPECT_EQ(dataOf(messages[2]), (Data{1, 304, 305, 1, 0}));
+    EXPECT_EQ(TovikEwmh::desktopLayerState(atoms), (std::vector<xcb_atom_t>{308, 303, 304, 305}));
+    EXPECT_STREQ(TovikEwmh::atomNames()[7], "_NET_WM_STATE_BELOW");
 }
 
 TEST(TovikEwmh, theStateBeforeMappingNamesTheSameAtoms)

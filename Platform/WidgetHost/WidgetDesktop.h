@@ -1,0 +1,66 @@
+#pragma once
+
+#include "WidgetHostStore.h"
+#include "WidgetIntentRunner.h"
+#include "WidgetSecondTicker.h"
+
+#include <ClockCalendarWidgets/WidgetExtension.h>
+
+#include <QObject>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class PlacedWidgetWindow;
+class QQmlEngine;
+
+// The widgets placed on the desktop: brings back what the store remembers, adds, resizes and removes
+// widgets, keeps the store up to date with every change and every move, and gives the widgets what they
+// share: the one second ticker, the action runner, reloads by kind, and the way out to their URLs.
+class WidgetDesktop final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WidgetDesktop)
+
+public:
+    using Clock = std::function<Instant()>;
+
+    WidgetDesktop(QQmlEngine &engine, const WidgetExtension &extension, WidgetHostStore &store, Clock clock,
+                  QObject *parent = nullptr);
+    ~WidgetDesktop() override;
+
+    // Shows every remembered widget whose kind the extension still offers, where it was, kept on a screen.
+    void restore();
+    // A new widget in the next free slot of the column at the right of the primary screen.
+    void add(const std::string &kind, WidgetFamily family);
+    void remove(PlacedWidgetWindow *window);
+    // The same widget in another size, at the same place as far as the screen allows.
+    void resize(PlacedWidgetWindow *window, WidgetFamily family);
+    // Re-asks every placed widget of `kind` for its timeline now.
+    void reload(const QString &kind);
+
+    std::vector<PlacedWidgetWindow *> windows() const;
+
+    // The available areas of the screens, the primary screen's first.
+    static std::vector<QRect> availableAreas();
+
+signals:
+    void galleryRequested();
+
+private:
+    const WidgetConfiguration *configuration(const std::string &kind) const;
+    PlacedWidgetWindow *place(const WidgetConfiguration &widget, WidgetFamily family, QPoint position);
+    void showMenu(PlacedWidgetWindow *window, const QPoint &globalPosition);
+    void runIntent(PlacedWidgetWindow *window, const QString &name);
+    void save();
+
+    QQmlEngine &m_engine;
+    const WidgetExtension &m_extension;
+    WidgetHostStore &m_store;
+    Clock m_clock;
+    std::vector<WidgetConfiguration> m_widgets;
+    std::vector<std::unique_ptr<PlacedWidgetWindow>> m_windows;
+    WidgetSecondTicker m_ticker;
+    WidgetIntentRunner m_intents;
+};
