@@ -1,6 +1,6 @@
 // The build installed into a scratch root with the package's prefix, then used from there: the installed
 // application maps its window on a real X server, the installed host finds its own plugin and draws a widget,
-// and the desktop metadata names files that the tree holds.
+// the desktop metadata names files that the tree holds, and an uninstall takes away what was installed.
 #include "VirtualDisplay.h"
 
 #include <QDir>
@@ -28,17 +28,23 @@ protected:
     static void SetUpTestSuite()
     {
         s_root = std::make_unique<QTemporaryDir>();
+        s_installed = install(s_root->path(), &s_installOutput);
+    }
+
+    // Installs the package's files under `destination` as the package lays them out; false with the
+    // installer's words in `output` when that fails.
+    static bool install(const QString &destination, QString *output)
+    {
         QProcess install;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("DESTDIR"), s_root->path());
+        environment.insert(QStringLiteral("DESTDIR"), destination);
         install.setProcessEnvironment(environment);
         install.setProcessChannelMode(QProcess::MergedChannels);
-        // A component of its own, so that the build's install_manifest.txt of a `make install` stays.
         install.start(QStringLiteral(DAYVANE_CMAKE),
                       {"--install", DAYVANE_BUILD_DIR, "--prefix", prefix, "--component", "dayvane"});
         install.waitForFinished(120000);
-        s_installOutput = QString::fromLocal8Bit(install.readAll());
-        s_installed = install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0;
+        *output = QString::fromLocal8Bit(install.readAll());
+        return install.exitStatus() == QProcess::NormalExit && install.exitCode() == 0;
     }
 
     static void TearDownTestSuite() { s_root.reset(); }
@@ -248,6 +254,46 @@ TEST_F(DayvaneInstallTest, DesktopEntriesAndMetadataNameWhatTheTreeHolds)
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(launchables, 2);
     EXPECT_EQ(binaries, 2);
+}
+
+TEST_F(DayvaneInstallTest, UninstallRemovesExactlyTheRecordedFilesAndOurEmptyFolders)
+{
+    QTemporaryDir stage;
+    QString output;
+    ASSERT_TRUE(install(stage.path(), &output)) << output.toStdString();
+    // The manifest as `make install` keeps it: its paths without the staging folder, no newline at the end.
+    QFile manifest(QStringLiteral(DAYVANE_BUILD_DIR "/install_manifest_dayvane.txt"));
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    const QStringList recorded = QString::fromUtf8(manifest.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(recorded.isEmpty());
+    for (const QString &file : recorded) {
+        ASSERT_TRUE(QFile::exists(stage.path() + file)) << file.toStdString();
+    }
+    // Files of other programs beside ours stay, and so do their folders.
+    const QStringList others = {stage.path() + prefix + "/share/applications/other.desktop",
+                                stage.path() + prefix + "/share/icons/hicolor/16x16/apps/other.png"};
+    for (const QString &other : others) {
+        QFile file(other);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    QProcess uninstall;
+    uninstall.setProcessChannelMode(QProcess::MergedChannels);
+    uninstall.start(QStringLiteral("bash"),
+                    {DAYVANE_SOURCE_DIR "/scripts/uninstall", manifest.fileName(), stage.path()});
+    ASSERT_TRUE(uninstall.waitForFinished(60000));
+    ASSERT_EQ(uninstall.exitCode(), 0) << uninstall.readAll().toStdString();
+
+    for (const QString &file : recorded) {
+        EXPECT_FALSE(QFile::exists(stage.path() + file)) << file.toStdString();
+    }
+    for (const QString &other : others) {
+        EXPECT_TRUE(QFile::exists(other)) << other.toStdString();
+    }
+    EXPECT_FALSE(QDir(stage.path() + prefix + "/" DAYVANE_PLUGIN_INSTALL_DIR).exists());
+    EXPECT_FALSE(QDir(stage.path() + prefix + "/share/dayvane").exists());
+    EXPECT_FALSE(QDir(stage.path() + prefix + "/share/doc/dayvane").exists());
+    EXPECT_TRUE(QDir(stage.path() + prefix + "/share/applications").exists());
 }
 
 } // namespace
