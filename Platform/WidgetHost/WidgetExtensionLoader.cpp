@@ -11,9 +11,10 @@ QString WidgetExtensionLoader::pluginPath(const QString &executableDir)
         return fromEnvironment;
     }
     const QDir here(executableDir);
+    // The installed tree's place first, so that an installed host that misses its plugin names that place.
     const QStringList candidates = {
+        here.filePath(QStringLiteral(DAYVANE_PLUGIN_DIR_FROM_BINDIR "/libDayvaneWidget.so")),
         here.filePath(QStringLiteral("../../Sources/DayvaneWidget/libDayvaneWidget.so")),
-        here.filePath(QStringLiteral("../lib/dayvane/libDayvaneWidget.so")),
     };
     for (const QString &candidate : candidates) {
         if (QFileInfo::exists(candidate)) {
