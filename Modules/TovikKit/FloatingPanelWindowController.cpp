@@ -317,8 +317,9 @@ std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu()
         {QStringLiteral("玻璃"), TovikWindowBackgroundSettings::Mode::glass},
         {QStringLiteral("不透明"), TovikWindowBackgroundSettings::Mode::opaque},
     }};
-    for (const auto &[title, mode] : modeEntries) {
-        QAction *action = background->addAction(title, this, [mode] {
+    for (const auto &entry : modeEntries) {
+        const TovikWindowBackgroundSettings::Mode mode = entry.second;
+        QAction *action = background->addAction(entry.first, this, [mode] {
             const TovikWindowBackgroundSettings now = TovikWindowChrome::settings();
             TovikWindowChrome::setSettings({mode, now.backingOpacity()});
         });
