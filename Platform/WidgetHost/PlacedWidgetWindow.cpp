@@ -11,7 +11,7 @@
 #include <QStyleHints>
 
 PlacedWidgetWindow::PlacedWidgetWindow(QQmlEngine &engine, const WidgetExtension &extension,
-                                       const WidgetConfiguration &widget, WidgetFamily family, Clock clock,
+                                       const WidgetConfiguration &widget, WidgetFamily family, const Clock &clock,
                                        QString *error)
     : m_extension(extension)
     , m_family(family)

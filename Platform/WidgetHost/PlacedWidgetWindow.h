@@ -24,7 +24,7 @@ public:
 
     // Null view when the plugin's view could not be built (`error` says why).
     PlacedWidgetWindow(QQmlEngine &engine, const WidgetExtension &extension, const WidgetConfiguration &widget,
-                       WidgetFamily family, Clock clock, QString *error);
+                       WidgetFamily family, const Clock &clock, QString *error);
     ~PlacedWidgetWindow() override;
 
     bool hasView() const { return m_view != nullptr; }

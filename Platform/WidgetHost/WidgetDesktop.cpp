@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -74,24 +75,36 @@ const WidgetConfiguration *WidgetDesktop::configuration(const std::string &kind)
 
 void WidgetDesktop::restore()
 {
-    const std::vector<QRect> areas = availableAreas();
-    const std::vector<PlacedWidget> remembered = m_store.load();
-    std::vector<PlacedWidget> shown;
-    for (const PlacedWidget &placed : remembered) {
+    m_remembered = m_store.load();
+    m_nextRemembered = 0;
+    m_restoring = true;
+    m_changedWhileRestoring = false;
+    restoreNext();
+}
+
+void WidgetDesktop::restoreNext()
+{
+    while (m_nextRemembered < m_remembered.size()) {
+        const PlacedWidget &placed = m_remembered[m_nextRemembered++];
         const WidgetConfiguration *widget = configuration(placed.kind);
-        if (!widget) {
+        const QRect frame(placed.position, widgetFamilySize(placed.family).toSize());
+        // A kind the extension no longer offers is forgotten.
+        if (!widget || !place(*widget, placed.family, WidgetPlacement::clampedOnto(frame, availableAreas()))) {
+            m_changedWhileRestoring = true;
             continue;
         }
-        const QRect frame(placed.position, widgetFamilySize(placed.family).toSize());
-        const QPoint position = WidgetPlacement::clampedOnto(frame, areas);
-        if (place(*widget, placed.family, position)) {
-            shown.push_back({placed.kind, placed.family, position});
+        if (m_windows.back()->place() != placed.position) {
+            m_changedWhileRestoring = true;
         }
+        QTimer::singleShot(0, this, &WidgetDesktop::restoreNext);
+        return;
     }
-    // Kinds the extension no longer offers are forgotten, and places moved onto a screen kept.
-    if (shown != remembered) {
+    m_restoring = false;
+    m_remembered.clear();
+    if (m_changedWhileRestoring) {
         save();
     }
+    emit restored();
 }
 
 void WidgetDesktop::add(const std::string &kind, WidgetFamily family)
@@ -228,6 +241,10 @@ void WidgetDesktop::runIntent(PlacedWidgetWindow *window, const QString &name)
 
 void WidgetDesktop::save()
 {
+    if (m_restoring) {
+        m_changedWhileRestoring = true;
+        return;
+    }
     std::vector<PlacedWidget> placed;
     for (const auto &window : m_windows) {
         placed.push_back({window->widget().kind, window->family(), window->place()});

@@ -30,7 +30,9 @@ public:
                   QObject *parent = nullptr);
     ~WidgetDesktop() override;
 
-    // Shows every remembered widget whose kind the extension still offers, where it was, kept on a screen.
+    // Shows every remembered widget whose kind the extension still offers, where it was, kept on a screen:
+    // the first at once, the others one per turn of the event loop, so that the first is on the screen
+    // before the others are built. Says restored() when all are there.
     void restore();
     // A new widget in the next free slot of the column at the right of the primary screen.
     void add(const std::string &kind, WidgetFamily family);
@@ -47,9 +49,11 @@ public:
 
 signals:
     void galleryRequested();
+    void restored();
 
 private:
     const WidgetConfiguration *configuration(const std::string &kind) const;
+    void restoreNext();
     PlacedWidgetWindow *place(const WidgetConfiguration &widget, WidgetFamily family, QPoint position);
     void showMenu(PlacedWidgetWindow *window, const QPoint &globalPosition);
     void runIntent(PlacedWidgetWindow *window, const QString &name);
@@ -63,4 +67,10 @@ private:
     std::vector<std::unique_ptr<PlacedWidgetWindow>> m_windows;
     WidgetSecondTicker m_ticker;
     WidgetIntentRunner m_intents;
+    // While restoring: what the store held, how far it is placed, and whether anything changed meanwhile,
+    // which is written only once everything is back, so that nothing still to come is lost.
+    std::vector<PlacedWidget> m_remembered;
+    std::size_t m_nextRemembered = 0;
+    bool m_restoring = false;
+    bool m_changedWhileRestoring = false;
 };

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 
@@ -78,9 +80,9 @@ Rectangle {
 
                                 required property int index
 
-                                objectName: "slot:" + section.modelData.kind + ":" + index
-                                width: root.slotSizes[index].width
-                                height: root.slotSizes[index].height
+                                objectName: "slot:" + section.modelData.kind + ":" + slot.index
+                                width: root.slotSizes[slot.index].width
+                                height: root.slotSizes[slot.index].height
                                 Accessible.role: Accessible.Button
                                 Accessible.name: section.modelData.displayName
 

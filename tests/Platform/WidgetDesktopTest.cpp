@@ -59,7 +59,11 @@ TEST_F(WidgetDesktopTest, RestoredWidgetsComeBackOnScreenAndUnknownKindsAreForgo
     });
     WidgetHostStore store(file);
     WidgetDesktop desktop(engine, *extension, store, wallClock);
+    QSignalSpy restored(&desktop, &WidgetDesktop::restored);
     desktop.restore();
+    // The first comes at once, the others as the event loop turns.
+    EXPECT_EQ(desktop.windows().size(), 1u);
+    ASSERT_TRUE(restored.wait(5000));
 
     const std::vector<PlacedWidgetWindow *> windows = desktop.windows();
     ASSERT_EQ(windows.size(), 2u);
