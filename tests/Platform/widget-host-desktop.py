@@ -2,7 +2,7 @@
 """The widget host and the application together, as a user has them: the host brings back the widgets it
 remembers and forgets a kind the extension no longer offers; a start in the application's stopwatch page
 repaints the host's stopwatch widget; the widget's pause button stops the application's stopwatch at its
-next tick; a click on the clock widget brings the application's window back; a widget dragged elsewhere is
+next tick; a click on the clock widget shows the application's clock mini window; a widget dragged elsewhere is
 there again after the host restarts. Arguments: the host, the application, a scratch folder. Exits non-zero
 with a message on the first thing that is wrong."""
 
@@ -156,7 +156,7 @@ def main():
     wait_for("stopwatch widget repainted as paused", lambda: not orange_points(stopwatch))
 
     # The gallery, shown by starting the host again, goes over the application's window; a click on the
-    # clock widget brings that window back to the top.
+    # clock widget shows the application's clock mini window on top, in place of its main window.
     main_window = wait_for("application window", lambda: managed("^Dayvane$"))
     again = start(HOST, "host-again")
     if again.wait(20) != 0:
@@ -166,7 +166,9 @@ def main():
     xdotool("windowactivate", str(gallery))
     wait_for("gallery above the application", lambda: above(gallery, main_window))
     xdotool("mousemove", str(clock[0] + clock[2] // 2), str(clock[1] + clock[3] // 2), "click", "1")
-    wait_for("application window raised by the clock widget", lambda: above(main_window, gallery))
+    panel = wait_for("clock mini window shown by the clock widget", lambda: managed("^时钟$"))
+    wait_for("clock mini window above the gallery", lambda: above(panel, gallery))
+    wait_for("main window hidden for the mini window", lambda: main_window not in stacking())
 
     # Dragged by a point of its face to a new place, which the next start brings back.
     grab = (clock[0] + 20, clock[1] + 20)
