@@ -15,6 +15,18 @@ ClockFaceMetrics ClockFaceMetrics::compact()
 
 namespace ClockFaceLayout {
 
+namespace {
+
+double lineHeightTotal(double s, const ClockFaceMetrics &m)
+{
+    const double date = std::ceil(std::max(m.dateMinimum, m.dateScale * s) * m.dateLineScale);
+    const double clock = std::max(m.clockMinimumHeight, std::ceil(m.clockLineScale * s));
+    const double lunar = std::ceil(std::max(m.lunarMinimum, m.lunarScale * s) * m.lunarLineScale);
+    return date + clock + lunar + 2 * std::max(m.gapMinimum, s * m.gapScale);
+}
+
+} // namespace
+
 Frames stack(const QRectF &b, double s, const ClockFaceMetrics &m)
 {
     Frames frames;
@@ -59,7 +71,14 @@ std::optional<Frames> layout(const QRectF &b, std::optional<double> timeFontSize
         return clockOnly(b, fit);
     }
     const double maximum = std::max(std::min(b.height() * 0.56, b.width() / 4.6), 14.0);
-    return stack(b, fit(b.size(), maximum, 12), metrics);
+    // The fit bounds the time line alone. A face that fits itself also keeps the date and lunar lines inside
+    // its bounds, stepping the size down as the fit does: the compact lines of a mini clock would otherwise
+    // overhang the panel's edge, where the lunar line is cut off.
+    double s = fit(b.size(), maximum, 12);
+    while (s > 12 && lineHeightTotal(s, metrics) > b.height()) {
+        s = std::max(12.0, s - 0.25);
+    }
+    return stack(b, s, metrics);
 }
 
 } // namespace ClockFaceLayout

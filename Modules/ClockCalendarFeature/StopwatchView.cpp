@@ -170,6 +170,7 @@ void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
         return;
     }
     event->accept();
+    setKeyboardFocus(false);
     const int interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
     const quint64 timestamp = event->timestamp();
     const bool continues =
@@ -214,12 +215,23 @@ void StopwatchView::keyPressEvent(QKeyEvent *event)
         return;
     }
     event->accept();
+    setKeyboardFocus(true);
 }
 
 void StopwatchView::focusInEvent(QFocusEvent *event)
 {
     QWidget::focusInEvent(event);
-    update();
+    const Qt::FocusReason reason = event->reason();
+    setKeyboardFocus(reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason
+                     || reason == Qt::ShortcutFocusReason);
+}
+
+void StopwatchView::setKeyboardFocus(bool keyboard)
+{
+    if (m_keyboardFocus != keyboard) {
+        m_keyboardFocus = keyboard;
+        update();
+    }
 }
 
 void StopwatchView::focusOutEvent(QFocusEvent *event)
@@ -230,7 +242,7 @@ void StopwatchView::focusOutEvent(QFocusEvent *event)
 
 void StopwatchView::paintEvent(QPaintEvent *)
 {
-    if (!hasFocus()) {
+    if (!showsFocusRing()) {
         return;
     }
     QPainter painter(this);

@@ -41,6 +41,9 @@ public:
 
     // Owners set the label's font to the size their layout fits.
     TimeTextLabel *label() const { return m_label; }
+    // The focus ring marks keyboard focus only, so a mini window that takes the focus when it opens or is
+    // clicked shows no frame around its digits.
+    bool showsFocusRing() const { return hasFocus() && m_keyboardFocus; }
     StopwatchControlButton *toggleButton() const { return m_toggleButton; }
     StopwatchControlButton *resetButton() const { return m_resetButton; }
 
@@ -64,6 +67,7 @@ protected:
 
 private:
     void click(QMouseEvent *event, bool reportedAsDoubleClick);
+    void setKeyboardFocus(bool keyboard);
     void toggle();
     void reset();
     void announceValue();
@@ -75,6 +79,7 @@ private:
     StopwatchControlButton *m_resetButton = nullptr;
     TovikDeferredTask *m_pendingSingleClick = nullptr;
     std::optional<bool> m_shownRunning;
+    bool m_keyboardFocus = false;
     double m_shownSeconds = 0;
     // Screen readers hear the time change at most once a second.
     QElapsedTimer m_sinceValueAnnounced;

@@ -98,3 +98,29 @@ TEST(ClockFaceLayout, DictatedSizeAlwaysStacksAndDegenerateBoundsKeepTheLayout)
     }
     EXPECT_EQ(asked.calls, 0);
 }
+
+TEST(ClockFaceLayout, AFaceThatFitsItselfKeepsAllThreeLinesInside)
+{
+    // The mini clock's face at its first size, a just-stacking face, and a tall one; a fit that answers its
+    // maximum, as a wide box does.
+    const QSizeF sizes[] = {{312, 114}, {190, 100}, {600, 120}, {460, 400}};
+    const auto wide = [](QSizeF, double maximum, double) { return maximum; };
+    for (const QSizeF size : sizes) {
+        for (const ClockFaceMetrics &metrics : {ClockFaceMetrics::compact(), ClockFaceMetrics::page()}) {
+            const QRectF bounds(QPointF(), size);
+            const auto frames = ClockFaceLayout::layout(bounds, std::nullopt, metrics, wide);
+            ASSERT_TRUE(frames);
+            ASSERT_TRUE(frames->showsDateAndLunar);
+            EXPECT_LE(frames->date.y() + frames->date.height(), size.height()) << size.width() << "x" << size.height();
+            EXPECT_GE(frames->lunar.y(), 0) << size.width() << "x" << size.height();
+            // Stepped down no further than needed.
+            const auto larger = ClockFaceLayout::stack(bounds, frames->clockFontSize + 0.25, metrics);
+            if (frames->clockFontSize < std::max(std::min(size.height() * 0.56, size.width() / 4.6), 14.0)) {
+                EXPECT_GT(larger.date.y() + larger.date.height() - larger.lunar.y(), size.height());
+            }
+        }
+    }
+    // A dictated size is the owner's to choose, overhang and all.
+    const auto dictated = ClockFaceLayout::layout(QRectF(0, 0, 312, 114), 80.0, ClockFaceMetrics::compact(), wide);
+    EXPECT_EQ(dictated->clockFontSize, 80);
+}

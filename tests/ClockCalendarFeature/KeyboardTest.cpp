@@ -210,6 +210,7 @@ TEST_F(KeyboardTest, StopwatchKeysActAtOnce)
     key(Qt::Key_3, Qt::ControlModifier);
     StopwatchView *view = controller->stopwatchViewController()->stopwatchView();
     ASSERT_TRUE(view->hasFocus());
+    EXPECT_TRUE(view->showsFocusRing());
     const StopwatchStore store(suite, "test.stopwatch");
 
     key(Qt::Key_Space);
@@ -229,4 +230,24 @@ TEST_F(KeyboardTest, StopwatchKeysActAtOnce)
     key(Qt::Key_Space);
     key(Qt::Key_Backspace);
     EXPECT_FALSE(store.load().isRunning());
+}
+
+TEST_F(KeyboardTest, TheStopwatchRingMarksKeyboardFocusOnly)
+{
+    key(Qt::Key_3, Qt::ControlModifier);
+    StopwatchView *view = controller->stopwatchViewController()->stopwatchView();
+    ASSERT_TRUE(view->showsFocusRing());
+
+    // A window that hands its focus on when it opens, or a click, shows no ring; the next key brings it back.
+    view->clearFocus();
+    view->setFocus(Qt::ActiveWindowFocusReason);
+    ASSERT_TRUE(view->hasFocus());
+    EXPECT_FALSE(view->showsFocusRing());
+    key(Qt::Key_Space);
+    EXPECT_TRUE(view->showsFocusRing());
+    QTest::mouseClick(view, Qt::LeftButton, {}, view->rect().center());
+    EXPECT_FALSE(view->showsFocusRing());
+    view->clearFocus();
+    view->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(view->showsFocusRing());
 }
