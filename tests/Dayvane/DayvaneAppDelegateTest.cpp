@@ -1,3 +1,5 @@
+#include "ShellStoresTest.h"
+
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Dayvane/DayvaneAppDelegate.h>
@@ -18,16 +20,8 @@
 
 namespace {
 
-class DayvaneShellTest : public ::testing::Test {
+class DayvaneShellTest : public ShellStoresTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_folder.isValid());
-        m_preferences = TovikSettingsStore::open(m_folder.filePath("standard.sqlite3").toStdString());
-        m_suite = TovikSettingsStore::open(m_folder.filePath("suite.sqlite3").toStdString());
-        ASSERT_TRUE(m_preferences && m_suite);
-    }
-
     std::unique_ptr<DayvaneWindowController> makeWindow()
     {
         return std::make_unique<DayvaneWindowController>(m_preferences, StopwatchStore(m_suite, "test.stopwatch"));
@@ -51,9 +45,6 @@ protected:
 
     static QRect primaryAvailable() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
-    QTemporaryDir m_folder;
-    std::shared_ptr<TovikSettingsStore> m_preferences;
-    std::shared_ptr<TovikSettingsStore> m_suite;
     int m_quits = 0;
     QByteArrayList m_tokens;
 };

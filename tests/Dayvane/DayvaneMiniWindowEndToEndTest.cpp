@@ -2,6 +2,8 @@
 // shows the stopwatch mini window pinned above everything on every desktop in place of the main window;
 // the pin button releases it; closing it brings the main window back. What is checked is what the X
 // server holds, read on a connection of the test's own.
+#include "TestChild.h"
+
 #include <gtest/gtest.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
@@ -23,67 +25,7 @@
 #include <unistd.h>
 #include <vector>
 
-extern char **environ;
-
 namespace {
-
-// A program started for the test and ended with it.
-class Child {
-public:
-    explicit Child(std::vector<std::string> arguments)
-    {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        std::vector<char *> argv;
-        for (std::string &argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            m_pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Child() { stop(); }
-    Child(const Child &) = delete;
-    Child &operator=(const Child &) = delete;
-
-    bool started() const { return m_pid > 0; }
-    // Waits for the program to end by itself; its exit status, or none when it was killed.
-    std::optional<int> wait()
-    {
-        int status = 0;
-        if (m_pid <= 0 || ::waitpid(m_pid, &status, 0) != m_pid) {
-            return std::nullopt;
-        }
-        m_pid = -1;
-        return WIFEXITED(status) ? std::optional<int>(WEXITSTATUS(status)) : std::nullopt;
-    }
-    void stop()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-            m_pid = -1;
-        }
-    }
-
-private:
-    pid_t m_pid = -1;
-};
-
-std::string readLine(int fd, int milliseconds)
-{
-    std::string line;
-    pollfd waiting{fd, POLLIN, 0};
-    char c = 0;
-    while (::poll(&waiting, 1, milliseconds) > 0 && ::read(fd, &c, 1) == 1 && c != '\n') {
-        line += c;
-    }
-    return line;
-}
 
 template <typename Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
@@ -220,7 +162,7 @@ bool holds(const std::vector<std::uint32_t> &values, std::uint32_t value)
 bool click(int x, int y)
 {
     // Moved there first, so the panel sees the pointer enter and shows its buttons.
-    Child xdotool(
+    TestChild xdotool(
         {"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y), "sleep", "0.2", "click", "1"});
     return xdotool.started() && xdotool.wait() == 0;
 }
@@ -234,7 +176,7 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
     }
     int displayPipe[2];
     ASSERT_EQ(::pipe(displayPipe), 0);
-    Child server(
+    TestChild server(
         {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
     ::close(displayPipe[1]);
     ASSERT_TRUE(server.started());
@@ -249,7 +191,7 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
     // openbox reads its theme from the system's data folders, which the test environment points elsewhere.
     const std::string dataDirs = std::getenv("XDG_DATA_DIRS") ? std::getenv("XDG_DATA_DIRS") : "";
     ::unsetenv("XDG_DATA_DIRS");
-    Child windowManager({"openbox", "--sm-disable"});
+    TestChild windowManager({"openbox", "--sm-disable"});
     ASSERT_TRUE(windowManager.started());
     ASSERT_TRUE(display.waitFor([&] {
         return !display.text(display.root(), "_NET_SUPPORTING_WM_CHECK").empty()
@@ -267,14 +209,14 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
     ::setenv("XDG_RUNTIME_DIR", (folder / "runtime").c_str(), 1);
     const std::unique_ptr<const std::filesystem::path, void (*)(const std::filesystem::path *)> removal(
         &folder, [](const std::filesystem::path *path) { std::filesystem::remove_all(*path); });
-    Child application({DAYVANE_PROGRAM});
+    TestChild application({DAYVANE_PROGRAM});
     ASSERT_TRUE(application.started());
     std::optional<xcb_window_t> mainWindow;
     ASSERT_TRUE(display.waitFor([&] { return (mainWindow = display.client("Dayvane")).has_value(); }))
         << "the main window did not open";
     display.watch(*mainWindow);
 
-    Child link({DAYVANE_PROGRAM, "dayvane://stopwatch"});
+    TestChild link({DAYVANE_PROGRAM, "dayvane://stopwatch"});
     ASSERT_TRUE(link.started());
     EXPECT_EQ(link.wait(), 0) << "the second process hands the link over and ends";
 
@@ -297,7 +239,7 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
     EXPECT_TRUE(display.isShaped(*panel)) << "without a compositor the panel is cut to its rounded shape";
 
     // A compositor starting is followed live: the panel's translucent corners need no shape any more.
-    Child compositor({"xcompmgr"});
+    TestChild compositor({"xcompmgr"});
     ASSERT_TRUE(compositor.started());
     EXPECT_TRUE(display.waitFor([&] { return !display.isShaped(*panel); }));
 

@@ -1,4 +1,6 @@
 // The main window and the mini windows taking turns, and links choosing which mini window opens.
+#include "ShellStoresTest.h"
+
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Dayvane/DayvaneAppDelegate.h>
@@ -20,14 +22,14 @@
 
 namespace {
 
-class DayvaneMiniWindowsTest : public ::testing::Test {
+class DayvaneMiniWindowsTest : public ShellStoresTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folder.isValid());
-        m_preferences = TovikSettingsStore::open(m_folder.filePath("standard.sqlite3").toStdString());
-        m_suite = TovikSettingsStore::open(m_folder.filePath("suite.sqlite3").toStdString());
-        ASSERT_TRUE(m_preferences && m_suite);
+        ShellStoresTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         // Panels keep their state in the standard store; every case starts from panels never opened.
         for (const char *prefix : {"dayvane.calendar.window", "dayvane.clock.window", "dayvane.stopwatch.window"}) {
             for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
@@ -64,9 +66,6 @@ protected:
         return visible;
     }
 
-    QTemporaryDir m_folder;
-    std::shared_ptr<TovikSettingsStore> m_preferences;
-    std::shared_ptr<TovikSettingsStore> m_suite;
     std::unique_ptr<DayvaneAppDelegate> m_delegate;
     int m_quits = 0;
 };

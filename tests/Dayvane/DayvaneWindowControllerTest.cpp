@@ -1,5 +1,7 @@
 // Where the main window opens from a stored frame, on the offscreen platform with two screens side by side:
 // a 1440 x 900 primary and a 1920 x 1080 screen to its right (see the test's platform configuration).
+#include "ShellStoresTest.h"
+
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Dayvane/DayvaneWindowController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
@@ -21,14 +23,14 @@ void PrintTo(const QRect &rect, std::ostream *out)
 
 namespace {
 
-class DayvaneWindowControllerTest : public ::testing::Test {
+class DayvaneWindowControllerTest : public ShellStoresTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_folder.isValid());
-        m_preferences = TovikSettingsStore::open(m_folder.filePath("standard.sqlite3").toStdString());
-        m_suite = TovikSettingsStore::open(m_folder.filePath("suite.sqlite3").toStdString());
-        ASSERT_TRUE(m_preferences && m_suite);
+        ShellStoresTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         ASSERT_EQ(QGuiApplication::screens().size(), 2) << "the test runs with its own two-screen platform";
     }
 
@@ -38,10 +40,6 @@ protected:
         const DayvaneWindowController controller(m_preferences, StopwatchStore(m_suite, "test.stopwatch"));
         return controller.window()->geometry();
     }
-
-    QTemporaryDir m_folder;
-    std::shared_ptr<TovikSettingsStore> m_preferences;
-    std::shared_ptr<TovikSettingsStore> m_suite;
 };
 
 TEST_F(DayvaneWindowControllerTest, storedFramesAreFittedIntoTheScreenTheyLandOn)

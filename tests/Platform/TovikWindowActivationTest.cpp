@@ -1,5 +1,7 @@
 // On a real X server (Xvfb): a token handed over by another process becomes Qt's startup id, its _TIME the
 // time of the next activation, and the startup is completed when a window maps.
+#include "VirtualDisplay.h"
+
 #include <Platform/Ui/TovikWindowActivation.h>
 
 #include <QApplication>
@@ -9,57 +11,9 @@
 #include <gtest/gtest.h>
 #include <qpa/qplatformnativeinterface.h>
 
-#include <csignal>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <cstdlib>
 
 namespace {
-
-// An Xvfb of its own on a free display, for the life of the object.
-class VirtualDisplay {
-public:
-    VirtualDisplay()
-    {
-        int ready[2];
-        if (::pipe(ready) != 0) {
-            return;
-        }
-        m_pid = ::fork();
-        if (m_pid == 0) {
-            ::close(ready[0]);
-            const std::string fd = std::to_string(ready[1]);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "800x600x24", "-nolisten", "tcp",
-                     static_cast<char *>(nullptr));
-            ::_exit(127);
-        }
-        ::close(ready[1]);
-        char byte;
-        while (::read(ready[0], &byte, 1) == 1 && byte != '\n') {
-            m_name += byte;
-        }
-        ::close(ready[0]);
-        if (!m_name.empty()) {
-            m_name.insert(0, ":");
-        }
-    }
-    ~VirtualDisplay()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    VirtualDisplay(const VirtualDisplay &) = delete;
-    VirtualDisplay &operator=(const VirtualDisplay &) = delete;
-
-    // ":N", or empty when Xvfb did not start.
-    const std::string &name() const { return m_name; }
-
-private:
-    pid_t m_pid = -1;
-    std::string m_name;
-};
 
 QByteArray startupId()
 {

@@ -1,5 +1,7 @@
 // A pinned panel under a real X server and window manager: the window manager records the states the
 // panel asked for, and the compositor's presence is seen when one starts.
+#include "TestChild.h"
+
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/TovikEwmh.h>
 
@@ -11,68 +13,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <memory>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char **environ;
-
 namespace {
-
-// A program started for the test and ended with it.
-class Child {
-public:
-    // Inherits our descriptors, so a pipe's write end reaches it.
-    explicit Child(std::vector<std::string> arguments)
-    {
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        std::vector<char *> argv;
-        for (std::string &argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-            m_pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~Child()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    Child(const Child &) = delete;
-    Child &operator=(const Child &) = delete;
-
-    bool started() const { return m_pid > 0; }
-
-private:
-    pid_t m_pid = -1;
-};
-
-// Reads a line from `fd` within `milliseconds`; empty on time-out or end.
-std::string readLine(int fd, int milliseconds)
-{
-    std::string line;
-    pollfd waiting{fd, POLLIN, 0};
-    char c = 0;
-    while (::poll(&waiting, 1, milliseconds) > 0 && ::read(fd, &c, 1) == 1 && c != '\n') {
-        line += c;
-    }
-    return line;
-}
 
 xcb_atom_t atom(xcb_connection_t *c, const char *name)
 {
@@ -117,7 +64,7 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     int displayPipe[2];
     ASSERT_EQ(::pipe(displayPipe), 0);
     // Xvfb writes its display number to the pipe once it accepts connections.
-    Child server(
+    TestChild server(
         {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
     ::close(displayPipe[1]);
     ASSERT_TRUE(server.started());
@@ -135,7 +82,7 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     xcb_flush(c);
     // openbox reads its theme from the system's data folders, which the test environment points elsewhere.
     ::unsetenv("XDG_DATA_DIRS");
-    Child windowManager({"openbox", "--sm-disable"});
+    TestChild windowManager({"openbox", "--sm-disable"});
     ASSERT_TRUE(windowManager.started());
     // Ready once it manages windows: it then keeps a client list, empty as it may be.
     const auto ready = [&] { return hasProperty(c, root, "_NET_CLIENT_LIST"); };
@@ -194,7 +141,7 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
         [&] { return property(c, window, "_NET_WM_DESKTOP") == property(c, root, "_NET_CURRENT_DESKTOP"); }, 10000));
 
     EXPECT_FALSE(TovikEwmh::compositorRunning());
-    Child compositor({"xcompmgr"});
+    TestChild compositor({"xcompmgr"});
     ASSERT_TRUE(compositor.started());
     EXPECT_TRUE(QTest::qWaitFor([] { return TovikEwmh::compositorRunning(); }, 10000));
 
