@@ -35,6 +35,8 @@ QColor secondaryLabelColor()
 
 // How long a panel's frame rests before it is written.
 constexpr int frameSaveDelay = 250;
+// Where a menu opened from the keyboard appears, inside the panel's top-left corner.
+constexpr int menuInset = 12;
 
 QColor accentColor()
 {
@@ -116,6 +118,12 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
 
     auto *close = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_W), m_window.get());
     connect(close, &QShortcut::activated, this, &FloatingPanelWindowController::closeStandaloneWindow);
+    // Shortcuts rather than the views' own menu events, so the page's views (the stopwatch's 复制) do not
+    // hide the panel's menu from the keyboard.
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto *menu = new QShortcut(keys, m_window.get());
+        connect(menu, &QShortcut::activated, this, &FloatingPanelWindowController::popUpContextMenu);
+    }
 }
 
 FloatingPanelWindowController::~FloatingPanelWindowController()
@@ -299,6 +307,13 @@ void FloatingPanelWindowController::persistPendingFrame()
     if (m_frameSave->isActive()) {
         persistFrame();
     }
+}
+
+void FloatingPanelWindowController::popUpContextMenu()
+{
+    QMenu *menu = makeContextMenu().release();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(m_window->mapToGlobal(QPoint(menuInset, menuInset)));
 }
 
 std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu()

@@ -69,6 +69,9 @@ public:
 
     // The panel's context menu, built afresh for its current state; owned by the caller.
     std::unique_ptr<QMenu> makeContextMenu();
+    // The same menu from the keyboard (the Menu key or Shift+F10), at the panel's top-left corner, so the
+    // chrome's actions are reachable without a pointer.
+    void popUpContextMenu();
 
     void closeStandaloneWindow();
     void openInMainWindow();

@@ -12,12 +12,14 @@
 #include <TovikKit/TovikWindowChrome.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 using namespace CalendarTestSupport;
@@ -150,6 +152,15 @@ TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMai
     EXPECT_TRUE(store().load().isRunning());
     QTest::keyClick(panel->window()->windowHandle(), Qt::Key_Backspace);
     EXPECT_EQ(store().load(), (StopwatchState{0, std::nullopt}));
+
+    // The Menu key opens the panel's menu, though the focused stopwatch has a menu of its own.
+    QTest::keyClick(panel->window()->windowHandle(), Qt::Key_Menu);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction *> entries = menu->actions();
+    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(),
+                            [](const QAction *entry) { return entry->text() == QStringLiteral("纯文字显示"); }));
+    menu->close();
 }
 
 TEST_F(ClockMiniWindowsTest, theCalendarChecksTheDayOnlyWhileItsPanelIsShown)

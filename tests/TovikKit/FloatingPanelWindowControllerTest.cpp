@@ -225,6 +225,29 @@ TEST_F(FloatingPanelWindowControllerTest, closingOnlyHidesAndTellsTheOwnerOnce)
     EXPECT_EQ(closing.count(), 2);
 }
 
+TEST_F(FloatingPanelWindowControllerTest, theMenuKeyAndShiftF10OpenThePanelsMenu)
+{
+    auto panel = makePanel();
+    panel->present();
+    panel->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel->window()));
+    QSignalSpy closing(panel.get(), &FloatingPanelWindowController::windowWillClose);
+    for (const auto &[key, modifiers] : {std::pair{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}}) {
+        panel->present();
+        panel->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(panel->window()));
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : panel->window(), key, modifiers);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << "no menu for key " << key;
+        QAction *close = findAction(*menu, QStringLiteral("关闭"));
+        ASSERT_NE(close, nullptr);
+        close->trigger();
+        menu->close();
+        EXPECT_FALSE(panel->window()->isVisible());
+    }
+    EXPECT_EQ(closing.count(), 2);
+}
+
 TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPanel)
 {
     auto first = makePanel();
