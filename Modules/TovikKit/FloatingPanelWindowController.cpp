@@ -19,10 +19,12 @@
 #include "TovikWindowChrome.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QShortcut>
 #include <QTimer>
+#include <QWindow>
 
 #include <array>
 
@@ -131,6 +133,9 @@ FloatingPanelWindowController::~FloatingPanelWindowController()
     persistPendingFrame();
     m_observesFrameChanges = false;
     m_window->removeEventFilter(this);
+    if (QWindow *handle = m_window->windowHandle()) {
+        handle->removeEventFilter(this);
+    }
     m_chromeContainer->removeEventFilter(this);
     // The page's view lives in the panel; the panel goes first so the view is deleted once.
     m_window.reset();
@@ -311,6 +316,10 @@ void FloatingPanelWindowController::persistPendingFrame()
 
 void FloatingPanelWindowController::popUpContextMenu()
 {
+    // On X11 the Menu key comes both as a key and as a menu event: one menu is enough.
+    if (QApplication::activePopupWidget()) {
+        return;
+    }
     QMenu *menu = makeContextMenu().release();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(m_window->mapToGlobal(QPoint(menuInset, menuInset)));
@@ -378,10 +387,19 @@ bool FloatingPanelWindowController::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Show:
             // Mapped anew: the window manager needs the pin state again, and the shape may have changed.
             TovikCompositorWatch::instance()->recheck();
+            // The Menu key's menu event reaches the window before the focused view, whose own menu would
+            // otherwise answer it.
+            if (QWindow *handle = m_window->windowHandle()) {
+                handle->installEventFilter(this);
+            }
             break;
         default:
             break;
         }
+    } else if (event->type() == QEvent::ContextMenu && watched == m_window->windowHandle()
+               && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        popUpContextMenu();
+        return true;
     } else if (watched == m_chromeContainer && event->type() == QEvent::ContextMenu) {
         // Only where a press would move the panel: controls and interactive views keep their own menus.
         auto *request = static_cast<QContextMenuEvent *>(event);
