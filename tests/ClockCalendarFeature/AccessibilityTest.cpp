@@ -1,7 +1,7 @@
 // What a screen reader is told through QAccessible: roles, names, states, actions and change events of the
 // main window's content.
 #include "CalendarTestSupport.h"
-#include "TovikTestClock.h"
+#include "TabbedContentTest.h"
 
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarFeature/ClockCalendarAccessibility.h>
@@ -39,8 +39,13 @@ void listen(QAccessibleEvent *event)
     heard.push_back({event->type(), event->object(), face ? face->text(QAccessible::Name) : QString()});
 }
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public TabbedContentTest {
 protected:
+    AccessibilityTest()
+        : TabbedContentTest(at(2026, 1, 1, 10, 0))
+    {
+    }
+
     void SetUp() override
     {
         heard.clear();
@@ -49,16 +54,7 @@ protected:
         accessibility = QGuiApplicationPrivate::platformIntegration()->accessibility();
         ASSERT_TRUE(accessibility);
         accessibility->setActive(true);
-        ASSERT_TRUE(folder.isValid());
-        suite = TovikSettingsStore::open(folder.filePath("suite.sqlite3").toStdString());
-        controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
-            StopwatchStore(suite, "test.stopwatch"),
-            TovikSettingsStore::open(folder.filePath("preferences.sqlite3").toStdString()), "test.tab"});
-        window = controller->view();
-        window->resize(720, 452);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        showContent();
     }
 
     void TearDown() override
@@ -78,11 +74,6 @@ protected:
     }
 
     QPlatformAccessibility *accessibility = nullptr;
-    TovikTestClock clock{at(2026, 1, 1, 10, 0)};
-    QTemporaryDir folder;
-    std::shared_ptr<TovikSettingsStore> suite;
-    std::unique_ptr<ClockCalendarViewController> controller;
-    QWidget *window = nullptr;
 };
 
 } // namespace

@@ -1,7 +1,7 @@
 // The main window's content driven from the keyboard alone: tab keys, the tab strip, the calendar's focus
 // day and selection, the stopwatch page.
 #include "CalendarTestSupport.h"
-#include "TovikTestClock.h"
+#include "TabbedContentTest.h"
 
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
@@ -19,20 +19,19 @@ using namespace CalendarTestSupport;
 
 namespace {
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public TabbedContentTest {
 protected:
+    KeyboardTest()
+        : TabbedContentTest(at(2026, 1, 20, 9, 0))
+    {
+    }
+
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        suite = TovikSettingsStore::open(folder.filePath("suite.sqlite3").toStdString());
-        controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
-            StopwatchStore(suite, "test.stopwatch"),
-            TovikSettingsStore::open(folder.filePath("preferences.sqlite3").toStdString()), "test.tab"});
-        window = controller->view();
-        window->resize(720, 452);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        showContent();
+        if (HasFatalFailure()) {
+            return;
+        }
         current = controller->calendarViewController()->currentMonthView();
         next = controller->calendarViewController()->nextMonthView();
     }
@@ -66,11 +65,6 @@ protected:
         return days;
     }
 
-    TovikTestClock clock{at(2026, 1, 20, 9, 0)};
-    QTemporaryDir folder;
-    std::shared_ptr<TovikSettingsStore> suite;
-    std::unique_ptr<ClockCalendarViewController> controller;
-    QWidget *window = nullptr;
     CalendarView *current = nullptr;
     CalendarView *next = nullptr;
 };

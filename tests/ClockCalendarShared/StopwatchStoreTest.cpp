@@ -1,3 +1,4 @@
+#include "StoreReplacement.h"
 #include "TemporaryFolder.h"
 
 #include <ClockCalendarShared/StopwatchStore.h>
@@ -103,14 +104,6 @@ private:
     sqlite3 *m_db = nullptr;
     bool m_held = false;
 };
-
-void execute(const fs::path &file, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-    sqlite3_close_v2(db);
-}
 
 } // namespace
 
@@ -255,20 +248,7 @@ TEST_F(StopwatchStoreTest, SuiteThatCannotBeWrittenClaimsNothing)
 
 TEST(StopwatchStore, ToggleFollowsASuiteReplacedUnderneath)
 {
-    const std::pair<const char *, void (*)(const fs::path &)> cases[] = {
-        {"table replaced by another layout",
-         [](const fs::path &file) {
-             execute(file, "DROP TABLE settings; CREATE TABLE settings (id INTEGER PRIMARY KEY, name TEXT NOT NULL)");
-         }},
-        {"file set aside by another process, a fresh one in its place",
-         [](const fs::path &file) {
-             for (const char *suffix : {"", "-wal", "-shm"}) {
-                 fs::rename(file.string() + suffix, file.string() + ".damaged-1" + suffix);
-             }
-             EXPECT_TRUE(TovikSettingsStore::open(file));
-         }},
-    };
-    for (const auto &[name, replace] : cases) {
+    for (const auto &[name, replace] : storeReplacements()) {
         SCOPED_TRACE(name);
         TemporaryFolder folder;
         const fs::path file = folder / "settings.sqlite3";

@@ -3,6 +3,7 @@
 // the pin button releases it; closing it brings the main window back. What is checked is what the X
 // server holds, read on a connection of the test's own.
 #include "TestChild.h"
+#include "VirtualDisplay.h"
 
 #include <gtest/gtest.h>
 #include <xcb/shape.h>
@@ -174,16 +175,9 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
             GTEST_SKIP() << program << " is not installed (scripts/install-deps)";
         }
     }
-    int displayPipe[2];
-    ASSERT_EQ(::pipe(displayPipe), 0);
-    TestChild server(
-        {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-    ::close(displayPipe[1]);
-    ASSERT_TRUE(server.started());
-    const std::string number = readLine(displayPipe[0], 20000);
-    ::close(displayPipe[0]);
-    ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-    ::setenv("DISPLAY", (":" + number).c_str(), 1);
+    const VirtualDisplay server;
+    ASSERT_FALSE(server.name().empty()) << "Xvfb did not start";
+    ::setenv("DISPLAY", server.name().c_str(), 1);
     ::setenv("QT_QPA_PLATFORM", "xcb", 1);
 
     Display display;

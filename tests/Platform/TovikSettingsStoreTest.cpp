@@ -1,3 +1,4 @@
+#include "StoreReplacement.h"
 #include "TemporaryFolder.h"
 
 #include <Platform/Settings/TovikSettingsStore.h>
@@ -67,15 +68,6 @@ private:
 };
 
 const std::string garbage = "these bytes are not a database\n";
-
-// Runs `sql` on `file` in a connection of its own, as another program would.
-void execute(const fs::path &file, const std::string &sql)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
-    sqlite3_close_v2(db);
-}
 
 // The first column of every row `sql` answers on `file`, read only, joined by "|".
 std::string query(const fs::path &file, const std::string &sql)
@@ -330,20 +322,8 @@ TEST(TovikSettingsStore, ApplicationStoreAndSuiteOfAnotherLayoutAreReplaced)
 
 TEST(TovikSettingsStore, WriteFollowsAStoreReplacedUnderneath)
 {
-    const std::pair<const char *, void (*)(const fs::path &)> cases[] = {
-        {"table replaced by another layout",
-         [](const fs::path &file) {
-             execute(file, "DROP TABLE settings; CREATE TABLE settings (id INTEGER PRIMARY KEY, name TEXT NOT NULL)");
-         }},
-        {"file set aside by another process, a fresh one in its place",
-         [](const fs::path &file) {
-             for (const char *suffix : {"", "-wal", "-shm"}) {
-                 fs::rename(file.string() + suffix, file.string() + ".damaged-1" + suffix);
-             }
-             EXPECT_TRUE(TovikSettingsStore::open(file));
-         }},
-        {"file removed", [](const fs::path &file) { fs::remove(file); }},
-    };
+    std::vector<StoreReplacement> cases = storeReplacements();
+    cases.push_back({"file removed", [](const fs::path &file) { fs::remove(file); }});
     for (const auto &[name, replace] : cases) {
         SCOPED_TRACE(name);
         TemporaryFolder folder;

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <optional>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <string>
@@ -59,15 +58,3 @@ public:
 private:
     pid_t m_pid = -1;
 };
-
-// Reads a line from `fd` within `milliseconds`; empty on time-out or end.
-inline std::string readLine(int fd, int milliseconds)
-{
-    std::string line;
-    pollfd waiting{fd, POLLIN, 0};
-    char c = 0;
-    while (::poll(&waiting, 1, milliseconds) > 0 && ::read(fd, &c, 1) == 1 && c != '\n') {
-        line += c;
-    }
-    return line;
-}

@@ -27,12 +27,14 @@ public:
         // Xvfb writes its display number once it accepts connections.
         pollfd waiting{ready[0], POLLIN, 0};
         char byte = 0;
+        std::string number;
         while (::poll(&waiting, 1, 20000) > 0 && ::read(ready[0], &byte, 1) == 1 && byte != '\n') {
-            m_name += byte;
+            number += byte;
         }
         ::close(ready[0]);
-        if (!m_name.empty()) {
-            m_name.insert(0, ":");
+        if (!number.empty()) {
+            m_name.push_back(':');
+            m_name.append(number);
         }
     }
     ~VirtualDisplay()

@@ -1,6 +1,7 @@
 // A pinned panel under a real X server and window manager: the window manager records the states the
 // panel asked for, and the compositor's presence is seen when one starts.
 #include "TestChild.h"
+#include "VirtualDisplay.h"
 
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/TovikEwmh.h>
@@ -61,17 +62,9 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     if (!std::filesystem::exists("/usr/bin/Xvfb")) {
         GTEST_SKIP() << "Xvfb is not installed";
     }
-    int displayPipe[2];
-    ASSERT_EQ(::pipe(displayPipe), 0);
-    // Xvfb writes its display number to the pipe once it accepts connections.
-    TestChild server(
-        {"Xvfb", "-displayfd", std::to_string(displayPipe[1]), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-    ::close(displayPipe[1]);
-    ASSERT_TRUE(server.started());
-    const std::string display = readLine(displayPipe[0], 20000);
-    ::close(displayPipe[0]);
-    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
-    ::setenv("DISPLAY", (":" + display).c_str(), 1);
+    const VirtualDisplay server;
+    ASSERT_FALSE(server.name().empty()) << "Xvfb did not start";
+    ::setenv("DISPLAY", server.name().c_str(), 1);
 
     // Our own connection watches the root window until the window manager announces itself.
     xcb_connection_t *c = xcb_connect(nullptr, nullptr);
