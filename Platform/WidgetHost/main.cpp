@@ -33,12 +33,17 @@ int fail(const QString &message)
     return 1;
 }
 
+// The extension this host was installed or built with, or none and the reason in `error`.
+WidgetExtension *loadExtension(WidgetExtensionLoader &loader, QString *error)
+{
+    return loader.load(WidgetExtensionLoader::pluginPath(QCoreApplication::applicationDirPath()), error);
+}
+
 int render(const WidgetRenderRequest &request)
 {
     QString error;
     WidgetExtensionLoader loader;
-    WidgetExtension *extension =
-        loader.load(WidgetExtensionLoader::pluginPath(QCoreApplication::applicationDirPath()), &error);
+    WidgetExtension *extension = loadExtension(loader, &error);
     if (!extension) {
         return fail(error);
     }
@@ -100,8 +105,7 @@ int host(int argc, char **argv)
 
     QString error;
     WidgetExtensionLoader loader;
-    WidgetExtension *extension =
-        loader.load(WidgetExtensionLoader::pluginPath(QCoreApplication::applicationDirPath()), &error);
+    WidgetExtension *extension = loadExtension(loader, &error);
     if (!extension) {
         return fail(error);
     }
