@@ -2,338 +2,23 @@
 
 #include <sqlite3.h>
 
-#include <cerrno>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Long enough to outlast another process's write burst; a write that still cannot get in is dropped.
-constexpr int patientMilliseconds = 5000;
 // Enough for another process's ordinary write to end, too short for the user interface to stall.
 constexpr int briefMilliseconds = 3;
-// The layout of our files, kept in PRAGMA user_version; a newer one is another version's to change, not ours.
-constexpr int layoutVersion = 1;
+// How often a store holding changes in memory tries its file again when an operation comes by.
+constexpr auto retryInterval = std::chrono::seconds(1);
 
-// Creates `folder` and its missing parents, each 0700 whatever the umask. Existing folders are left as they are.
-bool makeFolders(const fs::path &folder)
-{
-    struct stat info {};
-    if (::stat(folder.c_str(), &info) == 0) {
-        return S_ISDIR(info.st_mode);
-    }
-    if (errno != ENOENT) {
-        return false;
-    }
-    const fs::path parent = folder.parent_path();
-    if (!parent.empty() && parent != folder && !makeFolders(parent)) {
-        return false;
-    }
-    if (::mkdir(folder.c_str(), 0700) == 0) {
-        return ::chmod(folder.c_str(), 0700) == 0;
-    }
-    return errno == EEXIST && ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// Creates the store file 0600 whatever the umask, so SQLite (which copies the file's mode onto its -wal and
-// -shm companions) never creates it with its own wider default.
-bool prepareFile(const fs::path &file)
-{
-    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return errno == EEXIST;
-    }
-    const bool narrowed = ::fchmod(fd, 0600) == 0;
-    ::close(fd);
-    return narrowed;
-}
-
-// Renames `from` to `to` without replacing anything already there; a taken name gets a counter.
-std::optional<fs::path> renameWithoutReplacing(const fs::path &from, const fs::path &to)
-{
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path target = to;
-        if (attempt > 0) {
-            target += "." + std::to_string(attempt);
-        }
-        if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
-            return target;
-        }
-        if (errno == EINVAL) {
-            // The file system cannot refuse to replace atomically; check first instead.
-            std::error_code error;
-            if (!fs::exists(target, error) && !error && ::rename(from.c_str(), target.c_str()) == 0) {
-                return target;
-            }
-            if (error) {
-                return std::nullopt;
-            }
-        } else if (errno != EEXIST) {
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
-// Keeps a damaged store and its journal companions beside it as "<file>.damaged-<unix time>".
-bool setAside(const fs::path &file)
-{
-    fs::path aside = file;
-    aside += ".damaged-" + std::to_string(static_cast<long long>(std::time(nullptr)));
-    const std::optional<fs::path> kept = renameWithoutReplacing(file, aside);
-    if (!kept) {
-        return false;
-    }
-    for (const char *suffix : {"-wal", "-shm"}) {
-        fs::path companion = file;
-        companion += suffix;
-        fs::path keptCompanion = *kept;
-        keptCompanion += suffix;
-        std::error_code error;
-        if (fs::exists(companion, error)) {
-            renameWithoutReplacing(companion, keptCompanion);
-        }
-    }
-    return true;
-}
-
-bool isDamage(int code)
-{
-    const int primary = code & 0xff;
-    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
-}
-
-enum class Opening { opened, damaged, failed };
-
-Opening quickCheck(sqlite3 *db)
-{
-    sqlite3_stmt *check = nullptr;
-    int code = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr);
-    bool healthy = false;
-    if (code == SQLITE_OK) {
-        code = sqlite3_step(check);
-        if (code == SQLITE_ROW) {
-            const auto *answer = reinterpret_cast<const char *>(sqlite3_column_text(check, 0));
-            healthy = answer && std::string_view(answer) == "ok";
-            code = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(check);
-    if (code != SQLITE_OK) {
-        return isDamage(code) ? Opening::damaged : Opening::failed;
-    }
-    return healthy ? Opening::opened : Opening::damaged;
-}
-
-// A file that is neither empty nor starts with SQLite's header is not a database; telling so before SQLite
-// opens it keeps SQLite from touching the file or its companions.
-bool hasForeignHeader(const fs::path &file)
-{
-    static constexpr char header[] = "SQLite format 3";
-    char start[sizeof header] = {};
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const ssize_t count = ::read(fd, start, sizeof start);
-    ::close(fd);
-    return count > 0 && (count < static_cast<ssize_t>(sizeof start) || std::memcmp(start, header, sizeof start) != 0);
-}
-
-int queryInteger(sqlite3 *db, const char *sql, std::int64_t &result)
-{
-    sqlite3_stmt *query = nullptr;
-    int code = sqlite3_prepare_v2(db, sql, -1, &query, nullptr);
-    if (code == SQLITE_OK) {
-        code = sqlite3_step(query);
-        if (code == SQLITE_ROW) {
-            result = sqlite3_column_int64(query, 0);
-            code = SQLITE_OK;
-        }
-    }
-    sqlite3_finalize(query);
-    return code;
-}
-
-// Whether `settings` has exactly the columns this code creates: a text primary key and an untyped value,
-// so that values keep their kind and each key is stored once.
-int readSettingsColumns(sqlite3 *db, bool &ours)
-{
-    struct Column {
-        std::string_view name;
-        std::string_view type;
-        int notNull;
-        int primaryKey;
-    };
-    static constexpr Column expected[] = {{"key", "TEXT", 1, 1}, {"value", "", 0, 0}};
-    sqlite3_stmt *query = nullptr;
-    int code = sqlite3_prepare_v2(
-        db, "SELECT name, type, \"notnull\", pk FROM pragma_table_info('settings') ORDER BY cid", -1, &query, nullptr);
-    std::size_t count = 0;
-    ours = true;
-    while (code == SQLITE_OK && (code = sqlite3_step(query)) == SQLITE_ROW) {
-        const auto text = [&](int column) {
-            const auto *value = reinterpret_cast<const char *>(sqlite3_column_text(query, column));
-            return std::string_view(value ? value : "");
-        };
-        ours = ours && count < std::size(expected) && text(0) == expected[count].name && text(1) == expected[count].type
-               && sqlite3_column_int(query, 2) == expected[count].notNull
-               && sqlite3_column_int(query, 3) == expected[count].primaryKey;
-        ++count;
-        code = SQLITE_OK;
-    }
-    sqlite3_finalize(query);
-    ours = ours && count == std::size(expected);
-    return code == SQLITE_DONE ? SQLITE_OK : code;
-}
-
-enum class Layout { ours, unversioned, empty, foreign };
-
-// What the file holds: our table at our version, our table from before versions were kept, nothing yet, or
-// somebody else's data. A read that fails returns its SQLite code.
-int readLayout(sqlite3 *db, Layout &layout)
-{
-    std::int64_t version = 0;
-    std::int64_t objects = 0;
-    std::int64_t tables = 0;
-    std::int64_t triggers = 0;
-    bool columns = false;
-    int code = queryInteger(db, "PRAGMA user_version", version);
-    if (code == SQLITE_OK) {
-        code = queryInteger(db, "SELECT count(*) FROM sqlite_schema", objects);
-    }
-    if (code == SQLITE_OK) {
-        code =
-            queryInteger(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'settings'", tables);
-    }
-    if (code == SQLITE_OK) {
-        code = queryInteger(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'trigger' AND tbl_name = 'settings'",
-                            triggers);
-    }
-    if (code == SQLITE_OK && tables == 1) {
-        code = readSettingsColumns(db, columns);
-    }
-    if (code != SQLITE_OK) {
-        return code;
-    }
-    if (tables == 1 && triggers == 0 && columns && (version == 0 || version == layoutVersion)) {
-        layout = version == layoutVersion ? Layout::ours : Layout::unversioned;
-    } else {
-        layout = version == 0 && objects == 0 ? Layout::empty : Layout::foreign;
-    }
-    return SQLITE_OK;
-}
-
-Opening openingAfter(int code)
-{
-    return code == SQLITE_OK ? Opening::opened : isDamage(code) ? Opening::damaged : Opening::failed;
-}
-
-// Gives a fresh file our table and version and adopts a store of ours written before versions were kept; a
-// file holding anything else is left untouched and reported as not ours, to be set aside like damage.
-Opening prepareLayout(sqlite3 *db)
-{
-    Layout layout = Layout::foreign;
-    int code = readLayout(db, layout);
-    if (code != SQLITE_OK || layout == Layout::foreign) {
-        return code == SQLITE_OK ? Opening::damaged : openingAfter(code);
-    }
-    code = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK || layout == Layout::ours) {
-        return openingAfter(code);
-    }
-    // Another process may be setting up the same file: decide again under the write lock.
-    code = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (code == SQLITE_OK) {
-        code = readLayout(db, layout);
-    }
-    if (code == SQLITE_OK && layout == Layout::empty) {
-        code = sqlite3_exec(db, "CREATE TABLE settings (key TEXT PRIMARY KEY NOT NULL, value) WITHOUT ROWID", nullptr,
-                            nullptr, nullptr);
-    }
-    if (code == SQLITE_OK && layout != Layout::ours && layout != Layout::foreign) {
-        const std::string setVersion = "PRAGMA user_version = " + std::to_string(layoutVersion);
-        code = sqlite3_exec(db, setVersion.c_str(), nullptr, nullptr, nullptr);
-    }
-    if (code == SQLITE_OK && layout != Layout::foreign) {
-        code = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    if (!sqlite3_get_autocommit(db)) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    return code == SQLITE_OK && layout == Layout::foreign ? Opening::damaged : openingAfter(code);
-}
-
-Opening connect(const fs::path &file, sqlite3 *&db)
-{
-    db = nullptr;
-    if (hasForeignHeader(file)) {
-        return Opening::damaged;
-    }
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-        return Opening::failed;
-    }
-    sqlite3_busy_timeout(db, patientMilliseconds);
-    // Until the file proves sound and ours, closing must not delete its -wal: a file set aside is kept whole.
-    int persistWal = 1;
-    sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persistWal);
-    // The first statement that reads the file is where a file that is not a database shows itself; nothing
-    // writes to the file before its layout is known to be ours.
-    Opening result = quickCheck(db);
-    if (result == Opening::opened) {
-        result = prepareLayout(db);
-    }
-    if (result != Opening::opened) {
-        sqlite3_close_v2(db);
-        db = nullptr;
-        return result;
-    }
-    persistWal = 0;
-    sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persistWal);
-    return result;
-}
-
-// The connection open() hands out: folders and file made as needed, a damaged or foreign file set aside once.
-sqlite3 *openConnection(const fs::path &file)
-{
-    if (file.empty() || !file.has_filename()) {
-        return nullptr;
-    }
-    const fs::path folder = file.parent_path();
-    if (!folder.empty() && !makeFolders(folder)) {
-        return nullptr;
-    }
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!prepareFile(file)) {
-            return nullptr;
-        }
-        sqlite3 *db = nullptr;
-        switch (connect(file, db)) {
-        case Opening::opened:
-            return db;
-        case Opening::damaged:
-            if (attempt == 0 && setAside(file)) {
-                continue;
-            }
-            return nullptr;
-        case Opening::failed:
-            return nullptr;
-        }
-    }
-    return nullptr;
-}
+std::mutex problemListenerMutex;
+TovikSettingsStore::ProblemListener problemListener;
 
 bool isFailure(int code)
 {
@@ -363,8 +48,8 @@ const char *keyText(std::string_view key)
 
 } // namespace
 
-TovikSettingsStore::TovikSettingsStore(sqlite3 *db, fs::path path)
-    : m_db(db)
+TovikSettingsStore::TovikSettingsStore(TovikSettingsFile::Connection connection, fs::path path)
+    : m_connection(connection)
     , m_path(std::move(path))
 {
 }
@@ -374,13 +59,51 @@ TovikSettingsStore::~TovikSettingsStore()
     for (sqlite3_stmt *prepared : m_statements) {
         sqlite3_finalize(prepared);
     }
-    sqlite3_close_v2(m_db);
+    TovikSettingsFile::close(m_connection);
 }
 
 std::shared_ptr<TovikSettingsStore> TovikSettingsStore::open(const fs::path &file)
 {
-    sqlite3 *db = openConnection(file);
-    return db ? std::shared_ptr<TovikSettingsStore>(new TovikSettingsStore(db, file)) : nullptr;
+    if (file.empty() || !file.has_filename()) {
+        return nullptr;
+    }
+    const TovikSettingsFile::Connection connection = TovikSettingsFile::open(file);
+    std::shared_ptr<TovikSettingsStore> store(new TovikSettingsStore(connection, file));
+    if (connection.trouble) {
+        store->m_nextRetry = std::chrono::steady_clock::now() + retryInterval;
+        store->noteProblem(*connection.trouble);
+    }
+    return store;
+}
+
+void TovikSettingsStore::setProblemListener(ProblemListener listener)
+{
+    const std::lock_guard lock(problemListenerMutex);
+    problemListener = std::move(listener);
+}
+
+std::optional<TovikSettingsStore::Problem> TovikSettingsStore::problem() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_problem;
+}
+
+void TovikSettingsStore::noteProblem(Trouble trouble) const
+{
+    m_problem = Problem{trouble, m_path};
+    if (m_problemTold) {
+        return;
+    }
+    m_problemTold = true;
+    ProblemListener listener;
+    {
+        const std::lock_guard lock(problemListenerMutex);
+        listener = problemListener;
+    }
+    if (listener) {
+        // A store made by open() is always owned by a shared pointer; one being destroyed tells nobody.
+        listener(std::const_pointer_cast<TovikSettingsStore>(weak_from_this().lock()), *m_problem);
+    }
 }
 
 fs::path TovikSettingsStore::configHome()
@@ -411,7 +134,18 @@ std::shared_ptr<TovikSettingsStore> TovikSettingsStore::suite(const std::string 
     if (home.empty() || !isFolderName(name)) {
         return nullptr;
     }
-    return open(home / name / "settings.sqlite3");
+    const fs::path file = home / name / "settings.sqlite3";
+    // A second connection would be a second set of locks on the same file, and closing one descriptor of a
+    // file drops all the process's locks on it; so the process shares one store per file.
+    static std::mutex openedMutex;
+    static std::map<fs::path, std::weak_ptr<TovikSettingsStore>> opened;
+    const std::lock_guard lock(openedMutex);
+    std::shared_ptr<TovikSettingsStore> store = opened[file].lock();
+    if (!store) {
+        store = open(file);
+        opened[file] = store;
+    }
+    return store;
 }
 
 sqlite3_stmt *TovikSettingsStore::statement(Statement which) const
@@ -425,15 +159,15 @@ sqlite3_stmt *TovikSettingsStore::statement(Statement which) const
         "COMMIT",
         "ROLLBACK",
     };
-    if (!m_statements[which] && m_db) {
-        sqlite3_prepare_v3(m_db, sql[which], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[which], nullptr);
+    if (!m_statements[which] && m_connection.db) {
+        sqlite3_prepare_v3(m_connection.db, sql[which], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[which], nullptr);
     }
     return m_statements[which];
 }
 
 int TovikSettingsStore::failureCode() const
 {
-    const int code = m_db ? sqlite3_extended_errcode(m_db) : SQLITE_CANTOPEN;
+    const int code = m_connection.db ? sqlite3_extended_errcode(m_connection.db) : SQLITE_CANTOPEN;
     return isFailure(code) ? code : SQLITE_ERROR;
 }
 
@@ -461,27 +195,94 @@ void TovikSettingsStore::reopen() const
         sqlite3_finalize(prepared);
         prepared = nullptr;
     }
-    sqlite3_close_v2(m_db);
-    m_db = openConnection(m_path);
+    TovikSettingsFile::close(m_connection);
+    m_connection = TovikSettingsFile::open(m_path);
     m_wait = Wait::patiently;
+    if (m_connection.trouble) {
+        noteProblem(*m_connection.trouble);
+    }
 }
 
 void TovikSettingsStore::attend(Wait wait) const
 {
     // Another process may have set the file aside (and put a fresh store in its place): writes to the old
-    // file would be lost to everyone else, so follow the name. A store that could not be opened again is
-    // tried anew.
+    // file would be lost to everyone else, so follow the name.
     int moved = 0;
-    if (!m_db || (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)) {
+    if (m_connection.db && !m_connection.readOnly
+        && sqlite3_file_control(m_connection.db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) {
         reopen();
+    }
+    // A store that could not take its changes tries again now and then, so that what it holds is stored as
+    // soon as the disk has room or the folder may be written again.
+    if (!writesThrough() && std::chrono::steady_clock::now() >= m_nextRetry) {
+        m_nextRetry = std::chrono::steady_clock::now() + retryInterval;
+        if (!m_connection.db || m_connection.readOnly) {
+            reopen();
+        }
+        storeHeld();
     }
     applyWait(wait);
 }
 
+bool TovikSettingsStore::writesThrough() const
+{
+    return m_connection.db && !m_connection.readOnly && m_held.empty();
+}
+
+void TovikSettingsStore::hold(std::string_view key, const Value *value) const
+{
+    std::optional<Value> &held = m_held[std::string(key)];
+    held = value ? std::optional<Value>(*value) : std::nullopt;
+}
+
+bool TovikSettingsStore::storeHeld() const
+{
+    if (!m_connection.db || m_connection.readOnly) {
+        return false;
+    }
+    if (!m_held.empty()) {
+        int code = step(Statement::beginImmediate);
+        for (auto entry = m_held.begin(); code == SQLITE_DONE && entry != m_held.end(); ++entry) {
+            const Value *value = entry->second ? &*entry->second : nullptr;
+            code = writeOnce(entry->first, value);
+        }
+        if (code == SQLITE_DONE) {
+            code = step(Statement::commit);
+        }
+        if (!sqlite3_get_autocommit(m_connection.db)) {
+            step(Statement::rollback);
+        }
+        if (code != SQLITE_DONE) {
+            if (outcomeOf(code) == Outcome::failed) {
+                noteProblem(TovikSettingsFile::troubleOf(m_connection.db, code));
+            }
+            return false;
+        }
+        m_held.clear();
+    }
+    m_problem.reset();
+    m_problemTold = false;
+    return true;
+}
+
+bool TovikSettingsStore::flush()
+{
+    std::lock_guard lock(m_mutex);
+    if (writesThrough()) {
+        return true;
+    }
+    if (!m_connection.db || m_connection.readOnly) {
+        reopen();
+    }
+    applyWait(Wait::patiently);
+    return storeHeld();
+}
+
 void TovikSettingsStore::applyWait(Wait wait) const
 {
-    if (m_db && wait != m_wait) {
-        sqlite3_busy_timeout(m_db, wait == Wait::briefly ? briefMilliseconds : patientMilliseconds);
+    if (m_connection.db && wait != m_wait) {
+        sqlite3_busy_timeout(m_connection.db,
+                             wait == Wait::briefly ? briefMilliseconds : TovikSettingsFile::patientMilliseconds);
         m_wait = wait;
     }
 }
@@ -521,13 +322,7 @@ int TovikSettingsStore::readKey(std::string_view key, std::optional<Value> *valu
 
 bool TovikSettingsStore::contains(std::string_view key) const
 {
-    std::lock_guard lock(m_mutex);
-    if (m_transactionDepth == 0) {
-        attend(Wait::patiently);
-    }
-    const int code = readKey(key, nullptr);
-    noteFailure(code);
-    return code == SQLITE_ROW;
+    return value(key).has_value();
 }
 
 std::optional<TovikSettingsStore::Value> TovikSettingsStore::value(std::string_view key) const
@@ -536,8 +331,16 @@ std::optional<TovikSettingsStore::Value> TovikSettingsStore::value(std::string_v
     if (m_transactionDepth == 0) {
         attend(Wait::patiently);
     }
+    if (const auto held = m_held.find(key); held != m_held.end()) {
+        return held->second;
+    }
     std::optional<Value> result;
-    noteFailure(readKey(key, &result));
+    if (m_connection.db) {
+        const int code = readKey(key, &result);
+        if (!m_holding) {
+            noteFailure(code);
+        }
+    }
     return result;
 }
 
@@ -615,7 +418,7 @@ bool TovikSettingsStore::remove(std::string_view key)
     return write(key, nullptr);
 }
 
-int TovikSettingsStore::writeOnce(std::string_view key, const Value *value)
+int TovikSettingsStore::writeOnce(std::string_view key, const Value *value) const
 {
     sqlite3_stmt *prepared = statement(value ? Statement::upsert : Statement::erase);
     if (!prepared) {
@@ -642,16 +445,28 @@ int TovikSettingsStore::writeOnce(std::string_view key, const Value *value)
 bool TovikSettingsStore::write(std::string_view key, const Value *value)
 {
     std::lock_guard lock(m_mutex);
+    if (m_holding) {
+        hold(key, value);
+        return false;
+    }
     if (m_transactionDepth > 0) {
         const int code = writeOnce(key, value);
         noteFailure(code);
         return code == SQLITE_DONE;
     }
     attend(Wait::patiently);
-    int code = writeOnce(key, value);
-    if (outcomeOf(code) == Outcome::failed) {
-        reopen();
+    int code = SQLITE_CANTOPEN;
+    if (writesThrough()) {
         code = writeOnce(key, value);
+        if (outcomeOf(code) == Outcome::failed) {
+            reopen();
+            code = writesThrough() ? writeOnce(key, value) : SQLITE_CANTOPEN;
+        }
+    }
+    if (outcomeOf(code) == Outcome::failed) {
+        // Changes held earlier go first, so this one waits behind them in memory too.
+        hold(key, value);
+        noteProblem(m_connection.trouble.value_or(TovikSettingsFile::troubleOf(m_connection.db, code)));
     }
     return code == SQLITE_DONE;
 }
@@ -662,16 +477,46 @@ TovikSettingsStore::Outcome TovikSettingsStore::transaction(const std::function<
     std::lock_guard lock(m_mutex);
     if (m_transactionDepth > 0) {
         body(*this);
-        return outcomeOf(m_transactionFailure);
+        return m_holding ? Outcome::done : outcomeOf(m_transactionFailure);
     }
     attend(wait);
+    if (!writesThrough()) {
+        return holdTransaction(body);
+    }
     Outcome outcome = transactionOnce(body);
     if (outcome == Outcome::failed) {
         reopen();
         applyWait(wait);
-        outcome = transactionOnce(body);
+        outcome = writesThrough() ? transactionOnce(body) : Outcome::failed;
+    }
+    if (outcome == Outcome::failed) {
+        noteProblem(m_connection.trouble.value_or(TovikSettingsFile::troubleOf(m_connection.db, m_transactionFailure)));
+        return holdTransaction(body);
     }
     return outcome;
+}
+
+TovikSettingsStore::Outcome TovikSettingsStore::holdTransaction(const std::function<void(TovikSettingsStore &)> &body)
+{
+    // The body reads what is held over what the file holds and writes into memory; a throw leaves both as
+    // they were.
+    const auto before = m_held;
+    m_transactionDepth = 1;
+    m_holding = true;
+    try {
+        body(*this);
+    } catch (...) {
+        m_held = before;
+        m_transactionDepth = 0;
+        m_holding = false;
+        throw;
+    }
+    m_transactionDepth = 0;
+    m_holding = false;
+    if (!m_held.empty() && !m_problem) {
+        noteProblem(m_connection.trouble.value_or(TovikSettingsFile::Trouble::unavailable));
+    }
+    return Outcome::done;
 }
 
 void TovikSettingsStore::runBegunTransaction(const std::function<void()> &body) const
@@ -698,7 +543,7 @@ TovikSettingsStore::Outcome TovikSettingsStore::transactionOnce(const std::funct
         noteFailure(step(Statement::commit));
     }
     m_transactionDepth = 0;
-    if (m_db && !sqlite3_get_autocommit(m_db)) {
+    if (m_connection.db && !sqlite3_get_autocommit(m_connection.db)) {
         step(Statement::rollback);
     }
     return outcomeOf(m_transactionFailure);
@@ -710,16 +555,31 @@ TovikSettingsStore::Outcome TovikSettingsStore::snapshot(const std::function<voi
     std::lock_guard lock(m_mutex);
     if (m_transactionDepth > 0) {
         body(*this);
-        return outcomeOf(m_transactionFailure);
+        return m_holding ? Outcome::done : outcomeOf(m_transactionFailure);
     }
     attend(wait);
+    if (!m_connection.db) {
+        // Nothing of the file can be read: what is held in memory is all there is.
+        m_transactionDepth = 1;
+        m_holding = true;
+        try {
+            body(*this);
+        } catch (...) {
+            m_transactionDepth = 0;
+            m_holding = false;
+            throw;
+        }
+        m_transactionDepth = 0;
+        m_holding = false;
+        return Outcome::done;
+    }
     const int begun = step(Statement::beginDeferred);
     if (begun != SQLITE_DONE) {
         return outcomeOf(begun);
     }
     runBegunTransaction([&] { body(*this); });
     m_transactionDepth = 0;
-    if (step(Statement::commit) != SQLITE_DONE && m_db && !sqlite3_get_autocommit(m_db)) {
+    if (step(Statement::commit) != SQLITE_DONE && m_connection.db && !sqlite3_get_autocommit(m_connection.db)) {
         step(Statement::rollback);
     }
     return outcomeOf(m_transactionFailure);

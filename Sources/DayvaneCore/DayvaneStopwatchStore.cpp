@@ -5,8 +5,9 @@
 
 const StopwatchStore &DayvaneStopwatchStore::shared()
 {
-    // A suite that cannot be opened leaves the stopwatch inert.
-    static const StopwatchStore store(TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane"), "dayvane.stopwatch",
-                                      [] { WidgetCenter::reloadTimelines("DayvaneStopwatchWidget"); });
+    // Without a config folder the stopwatch is inert; a suite that cannot be written keeps it in memory.
+    static const StopwatchStore store(
+        TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane"), "dayvane.stopwatch",
+        [] { WidgetCenter::reloadTimelines("DayvaneStopwatchWidget"); }, StopwatchStore::systemClocks);
     return store;
 }

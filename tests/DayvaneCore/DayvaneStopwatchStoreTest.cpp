@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
+#include <string>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 TEST(DayvaneStopwatchStore, SharedSuiteReloadsTheStopwatchWidgetAfterEveryWrite)
 {
@@ -28,4 +33,46 @@ TEST(DayvaneStopwatchStore, SharedSuiteReloadsTheStopwatchWidgetAfterEveryWrite)
     store.reset();
     EXPECT_EQ(reloaded, std::vector<std::string>(3, "DayvaneStopwatchWidget"));
     WidgetCenter::setInProcessHandler({});
+}
+
+namespace {
+
+// Runs the stopwatch probe with the wall clock offset by what `offsetFile` holds (libfaketime's own syntax,
+// "+3600" or "-600"), the boot clock untouched; what it printed.
+std::string runProbe(const char *command, const fs::path &offsetFile)
+{
+    const std::string line = std::string("FAKETIME_TIMESTAMP_FILE='") + offsetFile.string()
+                             + "' FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=" LIBFAKETIME " "
+                             + STOPWATCH_PROBE + " " + command;
+    std::string output;
+    if (FILE *probe = ::popen(line.c_str(), "r")) {
+        char buffer[64];
+        while (std::fgets(buffer, sizeof buffer, probe)) {
+            output += buffer;
+        }
+        EXPECT_EQ(::pclose(probe), 0) << line;
+    }
+    return output;
+}
+
+} // namespace
+
+TEST(DayvaneStopwatchStore, SettingTheWallClockChangesNoElapsedTime)
+{
+    if (!fs::exists(LIBFAKETIME)) {
+        GTEST_SKIP() << LIBFAKETIME " is not installed";
+    }
+    TemporaryFolder config;
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    const fs::path offset = config / "offset";
+    std::ofstream(offset) << "+0\n";
+    ASSERT_EQ(runProbe("toggle", offset), "");
+    for (const char *step : {"-600", "+3600"}) {
+        SCOPED_TRACE(step);
+        std::ofstream(offset) << step << "\n";
+        const double elapsed = std::stod(runProbe("elapsed", offset));
+        // The probe ran moments after the start; a test machine may be slow, never an hour slow.
+        EXPECT_GE(elapsed, 0.001);
+        EXPECT_LT(elapsed, 300);
+    }
 }

@@ -1,3 +1,4 @@
+#include "ScratchMount.h"
 #include "StoreReplacement.h"
 #include "TemporaryFolder.h"
 
@@ -378,18 +379,152 @@ TEST(TovikSettingsStore, FilesAre0600AndCreatedFolders0700WhateverTheUmask)
     EXPECT_EQ(modeOf(folder / "a" / "b" / "settings.sqlite3-wal"), 0600u);
 }
 
-TEST(TovikSettingsStore, StoreThatCannotBeOpenedIsAbsent)
+TEST(TovikSettingsStore, PathThatNamesNoFileHasNoStore)
+{
+    EXPECT_EQ(TovikSettingsStore::open(""), nullptr);
+    EXPECT_EQ(TovikSettingsStore::open("/tmp/"), nullptr);
+}
+
+// A disk or a path the store's file cannot be written on, made real, and how the user puts it right.
+struct WriteTrouble {
+    const char *name;
+    TovikSettingsStore::Trouble trouble;
+    // Makes the trouble under `root` (a small tmpfs of the test's own) and returns the store's path.
+    fs::path (*make)(const ScratchMount &root);
+    void (*repair)(const ScratchMount &root);
+};
+
+void storeKept(const fs::path &file)
+{
+    auto store = TovikSettingsStore::open(file);
+    ASSERT_TRUE(store->set("kept", 1));
+}
+
+TEST(TovikSettingsStore, ChangesTheFileCannotTakeAreHeldAndStoredOnceItCan)
+{
+    using Trouble = TovikSettingsStore::Trouble;
+    const std::vector<WriteTrouble> troubles = {
+        {"the config folder is a plain file", Trouble::notAFile,
+         [](const ScratchMount &root) {
+             writeFile(root.path() / "config", "x");
+             return root.path() / "config" / "dayvane" / "settings.sqlite3";
+         },
+         [](const ScratchMount &root) { fs::remove(root.path() / "config"); }},
+        {"a full disk", Trouble::diskFull,
+         [](const ScratchMount &root) {
+             storeKept(root.path() / "settings.sqlite3");
+             std::ofstream filler(root.path() / "filler", std::ios::binary);
+             const std::string block(4096, 'x');
+             while (filler.write(block.data(), block.size())) {
+             }
+             return root.path() / "settings.sqlite3";
+         },
+         [](const ScratchMount &root) { fs::remove(root.path() / "filler"); }},
+        {"a read-only file system", Trouble::readOnly,
+         [](const ScratchMount &root) {
+             storeKept(root.path() / "settings.sqlite3");
+             EXPECT_TRUE(root.setReadOnly(true));
+             return root.path() / "settings.sqlite3";
+         },
+         [](const ScratchMount &root) { EXPECT_TRUE(root.setReadOnly(false)); }},
+        {"a FIFO that cannot be moved aside", Trouble::notAFile,
+         [](const ScratchMount &root) {
+             ::mkfifo((root.path() / "settings.sqlite3").c_str(), 0600);
+             EXPECT_TRUE(root.setReadOnly(true));
+             return root.path() / "settings.sqlite3";
+         },
+         [](const ScratchMount &root) { EXPECT_TRUE(root.setReadOnly(false)); }},
+    };
+    for (const WriteTrouble &row : troubles) {
+        SCOPED_TRACE(row.name);
+        TemporaryFolder folder;
+        const ScratchMount root(folder / "disk", "64k");
+        if (!root.mounted()) {
+            GTEST_SKIP() << root.why();
+        }
+        const fs::path file = row.make(root);
+        auto store = TovikSettingsStore::open(file);
+        ASSERT_TRUE(store);
+        ASSERT_TRUE(store->problem());
+        EXPECT_EQ(store->problem()->trouble, row.trouble);
+        EXPECT_EQ(store->problem()->path, file);
+
+        EXPECT_FALSE(store->set("held", 7));
+        EXPECT_EQ(
+            store->transaction([](TovikSettingsStore &s) { s.set("counted", s.integer("held").value_or(0) + 1); }),
+            TovikSettingsStore::Outcome::done);
+        EXPECT_EQ(store->integer("counted"), 8);
+        EXPECT_FALSE(store->flush());
+
+        row.repair(root);
+        EXPECT_TRUE(store->flush());
+        EXPECT_FALSE(store->problem());
+        const auto reopened = TovikSettingsStore::open(file);
+        EXPECT_FALSE(reopened->problem());
+        EXPECT_EQ(reopened->integer("counted"), 8);
+        if (row.trouble != Trouble::notAFile) {
+            EXPECT_EQ(reopened->integer("kept"), 1) << "what was stored before is neither lost nor overwritten";
+        }
+    }
+}
+
+TEST(TovikSettingsStore, ListenerHearsOfAStoreThatStartsHoldingOnce)
 {
     TemporaryFolder folder;
-    writeFile(folder / "plain file", "x");
-    EXPECT_EQ(TovikSettingsStore::open(folder / "plain file" / "settings.sqlite3"), nullptr);
-    EXPECT_EQ(TovikSettingsStore::open(folder / "plain file" / "deeper" / "settings.sqlite3"), nullptr);
-    fs::create_directory(folder / "a folder");
-    EXPECT_EQ(TovikSettingsStore::open(folder / "a folder"), nullptr);
+    writeFile(folder / "config", "x");
+    std::vector<fs::path> told;
+    TovikSettingsStore::setProblemListener(
+        [&](const std::weak_ptr<TovikSettingsStore> &store, const TovikSettingsStore::Problem &problem) {
+            EXPECT_TRUE(store.lock());
+            told.push_back(problem.path);
+        });
+    const fs::path file = folder / "config" / "settings.sqlite3";
+    auto store = TovikSettingsStore::open(file);
+    store->set("a", 1);
+    store->set("b", 2);
+    EXPECT_EQ(told, std::vector<fs::path>{file});
+    fs::remove(folder / "config");
+    EXPECT_TRUE(store->flush());
+    fs::remove_all(folder / "config");
+    writeFile(folder / "config", "x");
+    store->set("c", 3);
+    EXPECT_FALSE(store->flush());
+    EXPECT_EQ(told, (std::vector<fs::path>{file, file})) << "told again after it had stored in between";
+    TovikSettingsStore::setProblemListener({});
+}
 
-    ScopedEnvironment config("XDG_CONFIG_HOME", (folder / "plain file").c_str());
-    EXPECT_EQ(TovikSettingsStore::standard(), nullptr);
-    EXPECT_EQ(TovikSettingsStore::suite("K9PZQW41RT.local.tovik.dayvane"), nullptr);
+TEST(TovikSettingsStore, FifoAtTheStorePathIsSetAsideWithoutBlocking)
+{
+    TemporaryFolder folder;
+    const fs::path file = folder / "settings.sqlite3";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    auto store = TovikSettingsStore::open(file);
+    EXPECT_FALSE(store->problem());
+    EXPECT_TRUE(store->set("k", 1));
+    EXPECT_EQ(setAsideFiles(folder.path()).size(), 1u);
+}
+
+// Another program reading the store (a backup, the sqlite3 shell) while the process holds it open.
+void readWithSqliteShell(const fs::path &file)
+{
+    const std::string command = "sqlite3 '" + file.string() + "' 'select count(*) from settings' >/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+}
+
+TEST(TovikSettingsStore, ProcessKeepsItsLockWhenItOpensTheStoreAgain)
+{
+    TemporaryFolder folder;
+    ScopedEnvironment config("XDG_CONFIG_HOME", folder.path().c_str());
+    const auto store = TovikSettingsStore::standard();
+    ASSERT_TRUE(store->set("k", 1));
+    EXPECT_EQ(TovikSettingsStore::standard(), store) << "one store per file and process";
+    const auto second = TovikSettingsStore::open(store->path());
+    ASSERT_TRUE(second->set("k", 2));
+    readWithSqliteShell(store->path());
+    // Had the process dropped its locks, the reader would have taken itself for the last one and removed the
+    // journal, with the changes only it held.
+    EXPECT_TRUE(fs::exists(store->path().string() + "-wal"));
+    EXPECT_TRUE(fs::exists(store->path().string() + "-shm"));
 }
 
 TEST(TovikSettingsStore, StandardStoreAndSuitesLiveUnderTheConfigFolder)
