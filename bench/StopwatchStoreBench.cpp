@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -57,6 +58,23 @@ void StopwatchStoreToggleBriefly(benchmark::State &state)
     }
 }
 BENCHMARK(StopwatchStoreToggleBriefly)->Unit(benchmark::kMicrosecond);
+
+// A press while the suite cannot be written (its folder's name taken by a plain file): held in memory, the
+// file tried again at most once a second.
+void StopwatchStoreToggleUnwritable(benchmark::State &state)
+{
+    BenchFolder folder;
+    std::filesystem::create_directories(folder.file().parent_path());
+    std::ofstream(folder.file().parent_path() / "taken") << "x";
+    const StopwatchStore store(TovikSettingsStore::open(folder.file().parent_path() / "taken" / "settings.sqlite3"),
+                               "dayvane.stopwatch", [] {});
+    double now = 1'800'000'000;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(store.toggle(now, StopwatchStore::Wait::briefly));
+        now += 0.5;
+    }
+}
+BENCHMARK(StopwatchStoreToggleUnwritable)->Unit(benchmark::kMicrosecond);
 
 void StopwatchStoreLoad(benchmark::State &state)
 {

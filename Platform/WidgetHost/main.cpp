@@ -13,6 +13,7 @@
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikClock.h>
 #include <Platform/Ui/TovikQuitSignals.h>
+#include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
 #include <TovikKit/TovikFonts.h>
 
@@ -93,6 +94,7 @@ int host(int argc, char **argv)
     app.setApplicationName(QStringLiteral("dayvane-widget-host"));
     app.setQuitOnLastWindowClosed(false);
     app.setFont(TovikFonts::systemFont(13));
+    TovikStoreProblemNotice storeProblems;
 
     const std::filesystem::path folder = TovikLocalSocket::ensureFolder();
     std::unique_ptr<WidgetHostInstance> instance = WidgetHostInstance::claim(folder);

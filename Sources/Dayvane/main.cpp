@@ -8,6 +8,7 @@
 #include <Platform/LocalSocket/TovikLocalServer.h>
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikQuitSignals.h>
+#include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
 
 #include <QApplication>
@@ -69,6 +70,8 @@ int main(int argc, char **argv)
 
     TovikQuitSignals quitSignals;
     QObject::connect(&quitSignals, &TovikQuitSignals::received, &application, &QCoreApplication::quit);
+    // Before any store opens, so that a store that cannot be written is told of.
+    TovikStoreProblemNotice storeProblems;
 
     // Requests of later processes wait until the main window exists.
     std::unique_ptr<TovikLocalServer> server;

@@ -168,15 +168,14 @@ TEST_F(StopwatchActionQueueTest, ActionsWaitForTheLockAndTellTheirOwnerWhenWritt
     EXPECT_EQ(settled, 1);
 }
 
-TEST_F(StopwatchActionQueueTest, ActionOnASuiteThatCannotBeWrittenIsGivenUp)
+TEST_F(StopwatchActionQueueTest, PressIsKeptWhenAFolderTookTheSuitesName)
 {
     StopwatchActionQueue queue(store(), nullptr);
-    // The suite's name leads to a folder once the file has gone: no store can be opened there.
     for (const char *suffix : {"", "-wal", "-shm"}) {
         fs::remove(file().string() + suffix);
     }
     fs::create_directory(file());
     queue.toggle(1000);
     EXPECT_FALSE(queue.isWaiting());
-    EXPECT_EQ(queue.refresh(), StopwatchState{});
+    EXPECT_EQ(queue.refresh(), (StopwatchState{0, 1000.0}));
 }
