@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPointer>
+#include <QPushButton>
 
 #include <algorithm>
 
@@ -59,10 +60,18 @@ void TovikStoreProblemNotice::take(const std::weak_ptr<TovikSettingsStore> &stor
     }
     m_toldPaths.insert(path);
     const QString message = text(problem);
-    auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Dayvane"), message, QMessageBox::Ok);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    // Several stores failing together (a full disk holds them all) share one message.
+    if (m_box) {
+        m_box->setText(m_box->text() + QStringLiteral("\n\n") + message);
+    } else {
+        m_box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Dayvane"), message, QMessageBox::Ok);
+        m_box->setAttribute(Qt::WA_DeleteOnClose);
+        m_box->setWindowModality(Qt::NonModal);
+        // Shown while the windows are still being built: it must not end up beneath them.
+        m_box->setWindowFlag(Qt::WindowStaysOnTopHint);
+        m_box->button(QMessageBox::Ok)->setText(QStringLiteral("知道了"));
+        m_box->show();
+    }
     emit told(message);
 }
 

@@ -2,7 +2,9 @@
 
 #include <Platform/Settings/TovikSettingsStore.h>
 
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 #include <QTimer>
@@ -35,5 +37,6 @@ private:
 
     std::vector<std::weak_ptr<TovikSettingsStore>> m_holding;
     QSet<QString> m_toldPaths;
+    QPointer<QMessageBox> m_box;
     QTimer m_retry;
 };
