@@ -13,6 +13,13 @@ constexpr double maximumDimension = 2400;
 
 using TovikScreenPlacement::Screen;
 
+// A restored panel comes back whole: the screen it returns to may be smaller than the one it was saved on.
+// (A live drag keeps only keepVisibleMargin on screen, which a restart would otherwise inherit as a sliver.)
+QRectF wholeOn(const QRectF &frame, const Screen &screen)
+{
+    return TovikScreenPlacement::fitted(frame, screen.visibleFrame, QSizeF(minimumWidth, minimumHeight));
+}
+
 } // namespace
 
 FloatingPanelPreferences::FloatingPanelPreferences(std::string keyPrefix, std::shared_ptr<TovikSettingsStore> defaults)
@@ -59,11 +66,11 @@ std::optional<QRectF> FloatingPanelPreferences::loadFrame(const std::vector<Scre
         for (const Screen &screen : screens) {
             if (screen.displayNumber == static_cast<std::uint32_t>(*screenID)) {
                 const QRectF placed(screen.frame.x() + *relativeX, screen.frame.y() + *relativeY, w, h);
-                return TovikScreenPlacement::keptVisible(placed, screen.frame);
+                return wholeOn(placed, screen);
             }
         }
     }
-    return TovikScreenPlacement::keptVisible(stored, TovikScreenPlacement::owningScreen(stored, screens)->frame);
+    return wholeOn(stored, *TovikScreenPlacement::owningScreen(stored, screens));
 }
 
 void FloatingPanelPreferences::save(const QRectF &frame) const

@@ -23,8 +23,8 @@ public:
     std::string key(std::string_view suffix) const;
 
     // The saved frame placed on the screens attached now: on the display it was saved on if that one is
-    // still there, else on the screen owning it, and always at least partly visible. None when no usable
-    // size was saved.
+    // still there, else on the screen owning it, and wholly inside that screen's visible frame (shrunk to it
+    // first when larger). None when no usable size was saved.
     std::optional<QRectF> loadFrame() const;
     std::optional<QRectF> loadFrame(const std::vector<TovikScreenPlacement::Screen> &screens) const;
     void save(const QRectF &frame) const;

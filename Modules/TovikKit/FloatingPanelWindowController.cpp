@@ -267,6 +267,8 @@ void FloatingPanelWindowController::presentingStep(bool shouldCenter, double dx)
         TovikScreenPlacement::centerWindow(*m_window, TovikScreenPlacement::screenForPointer());
         const QRectF centred = TovikScreenPlacement::frame(*m_window);
         TovikScreenPlacement::setFrame(*m_window, centred.translated(dx, 0));
+        // Remembered like any move, so a panel never moved does not wander to the pointer's screen each start.
+        persistFrame();
     }
     m_window->show();
     m_window->raise();

@@ -43,6 +43,7 @@ bool DayvaneAppDelegate::launch()
         return false;
     }
     m_mainWindowController = m_services.makeMainWindow();
+    connect(m_mainWindowController.get(), &DayvaneWindowController::quitRequested, this, [this] { m_services.quit(); });
     m_mainWindowController->showWindow();
     // Mini windows are tool windows, which Qt's own last-window rule ignores; this rule counts them.
     qApp->installEventFilter(this);

@@ -68,10 +68,7 @@ DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsSt
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_content->view());
 
-    // Ctrl+Q from any window of the application, as its only way to quit from the keyboard.
-    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_window.get());
-    quit->setContext(Qt::ApplicationShortcut);
-    connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit);
+    addQuitShortcut(*m_window);
 
     m_content->setOnOpenMiniWindow([this, guard = QPointer<DayvaneWindowController>(this)](ClockCalendarTab tab) {
         if (guard) {
@@ -121,6 +118,15 @@ void DayvaneWindowController::show(DayvaneDeepLink link)
     miniWindow(link)->present(0);
 }
 
+void DayvaneWindowController::addQuitShortcut(QWidget &window)
+{
+    // Ctrl+Q from any window of the application, as its only way to quit from the keyboard. One shortcut per
+    // window: an application-wide one lives with the main window and is dead while that window is hidden.
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &window);
+    quit->setContext(Qt::WindowShortcut);
+    connect(quit, &QShortcut::activated, this, &DayvaneWindowController::quitRequested);
+}
+
 FloatingPanelWindowController *DayvaneWindowController::miniWindow(DayvaneDeepLink link)
 {
     if (const auto found = m_miniWindows.find(link); found != m_miniWindows.end()) {
@@ -140,6 +146,7 @@ FloatingPanelWindowController *DayvaneWindowController::miniWindow(DayvaneDeepLi
     }
     connect(panel.get(), &FloatingPanelWindowController::windowWillClose, this,
             [this, link] { miniWindowWillClose(link); });
+    addQuitShortcut(*panel->window());
     panel->onOpenInMainWindow = [this, guard = QPointer<DayvaneWindowController>(this), link] {
         if (guard) {
             openInMainWindow(link);

@@ -48,11 +48,16 @@ public:
     // The window's frame in the global y-up space, as stored.
     QRectF frame() const;
 
+signals:
+    // Ctrl+Q in the main window or a mini window.
+    void quitRequested();
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void windowWillClose();
+    void addQuitShortcut(QWidget &window);
     FloatingPanelWindowController *miniWindow(DayvaneDeepLink link);
     void miniWindowWillClose(DayvaneDeepLink closing);
     void openInMainWindow(DayvaneDeepLink link);

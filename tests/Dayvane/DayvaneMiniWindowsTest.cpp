@@ -136,6 +136,19 @@ TEST_F(DayvaneMiniWindowsTest, theTabStripButtonAndCtrlMOpenTheShownPagesMiniWin
     EXPECT_EQ(visiblePanels(), std::set{DayvaneDeepLink::calendar});
 }
 
+TEST_F(DayvaneMiniWindowsTest, ctrlQQuitsFromTheMainWindowAndFromAMiniWindow)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow()));
+    QTest::keyClick(mainWindow(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(m_quits, 1);
+    shell()->show(DayvaneDeepLink::calendar);
+    QWidget *calendar = panel(DayvaneDeepLink::calendar)->window();
+    calendar->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(calendar));
+    QTest::keyClick(calendar, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(m_quits, 2);
+}
+
 TEST_F(DayvaneMiniWindowsTest, openInMainWindowHidesThePanelAndShowsItsPage)
 {
     shell()->show(DayvaneDeepLink::clock);

@@ -66,10 +66,33 @@ TEST_F(FloatingPanelPreferencesTest, reopensAtTheSamePlaceOnItsDisplayAfterTheDi
     const Screen secondOnTheLeft{{-1920, 0, 1920, 1080}, {-1920, 0, 1920, 1080}, 22};
     EXPECT_EQ(preferences.loadFrame({primary, secondOnTheLeft}), QRectF(-1820, 50, 340, 116));
 
-    // The display is gone: the absolute frame is placed on the screen owning it, 24 points kept visible.
-    EXPECT_EQ(preferences.loadFrame({primary}), QRectF(1416, 50, 340, 116));
+    // The display is gone: the absolute frame is placed wholly on the screen owning it.
+    EXPECT_EQ(preferences.loadFrame({primary}), QRectF(1100, 50, 340, 116));
     // No screens at all: the frame as stored.
     EXPECT_EQ(preferences.loadFrame({}), QRectF(1540, 50, 340, 116));
+}
+
+TEST_F(FloatingPanelPreferencesTest, comesBackWholeOnTheVisibleFrameOfItsScreen)
+{
+    struct Case {
+        const char *name;
+        QRectF saved;
+        Screen savedOn;
+        Screen now;
+        QRectF expected;
+    };
+    const Screen wide{{0, 0, 3840, 2160}, {0, 0, 3840, 2135}, 11};
+    const Case cases[] = {
+        {"saved near the right of a wider screen", {3350, 50, 340, 116}, wide, primary, {1100, 50, 340, 116}},
+        {"saved far off to the left", {-50000, 50, 340, 116}, primary, primary, {0, 50, 340, 116}},
+        {"above the dock's edge", {100, 850, 340, 116}, primary, primary, {100, 759, 340, 116}},
+        {"larger than the screen", {0, 0, 2400, 2400}, wide, primary, {0, 0, 1440, 875}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        preferences.save(c.saved, {c.savedOn});
+        EXPECT_EQ(preferences.loadFrame({c.now}), c.expected);
+    }
 }
 
 TEST_F(FloatingPanelPreferencesTest, screenKeysOfTheWrongKindFallBackToTheAbsoluteFrame)
@@ -78,10 +101,10 @@ TEST_F(FloatingPanelPreferencesTest, screenKeysOfTheWrongKindFallBackToTheAbsolu
     const Screen moved{{500, 500, 1440, 900}, {500, 500, 1440, 875}, 11};
     EXPECT_EQ(preferences.loadFrame({moved}), QRectF(600, 550, 340, 116));
     store->set("dayvane.clock.window.screenRelativeY", "50");
-    EXPECT_EQ(preferences.loadFrame({moved}), QRectF(184, 408, 340, 116)) << "clamped on the one screen";
+    EXPECT_EQ(preferences.loadFrame({moved}), QRectF(500, 500, 340, 116)) << "placed on the one screen";
     store->set("dayvane.clock.window.screenRelativeY", 50.0);
     store->set("dayvane.clock.window.screenID", -1);
-    EXPECT_EQ(preferences.loadFrame({moved}), QRectF(184, 408, 340, 116));
+    EXPECT_EQ(preferences.loadFrame({moved}), QRectF(500, 500, 340, 116));
 }
 
 TEST_F(FloatingPanelPreferencesTest, aSaveWithoutAnOwningNumberedScreenKeepsTheEarlierScreenKeys)

@@ -206,6 +206,22 @@ TEST_F(FloatingPanelWindowControllerTest, theFirstPresentationCentresUnderTheMou
     EXPECT_EQ(reopened->window()->geometry(), placed) << "a restored frame is not centred";
 }
 
+TEST_F(FloatingPanelWindowControllerTest, aPanelNeverMovedComesBackWhereItWasCentred)
+{
+    QRect centred;
+    {
+        auto panel = makePanel();
+        panel->present(30);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel->window()));
+        centred = panel->window()->geometry();
+    }
+    auto reopened = makePanel();
+    EXPECT_TRUE(reopened->hasRestoredFrame());
+    reopened->present(-200);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(reopened->window()));
+    EXPECT_EQ(reopened->window()->geometry(), centred);
+}
+
 TEST_F(FloatingPanelWindowControllerTest, closingOnlyHidesAndTellsTheOwnerOnce)
 {
     auto panel = makePanel();
