@@ -1,5 +1,7 @@
 #include "TovikInstanceLock.h"
 
+#include "TovikLocalSocket.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -16,8 +18,16 @@ bool sameFile(int fd, const std::filesystem::path &path)
 {
     struct stat opened {};
     struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev
-           && opened.st_ino == named.st_ino;
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && S_ISREG(opened.st_mode)
+           && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+// Anything at the path that none of our processes could have left there: a link, a pipe, a folder, a file
+// of another user. Only a regular file of ours is someone's lock.
+bool isForeign(const std::filesystem::path &path)
+{
+    struct stat named {};
+    return ::lstat(path.c_str(), &named) == 0 && !(S_ISREG(named.st_mode) && named.st_uid == ::geteuid());
 }
 
 } // namespace
@@ -26,7 +36,18 @@ std::unique_ptr<TovikInstanceLock> TovikInstanceLock::tryAcquire(std::filesystem
 {
     error.clear();
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        // Removed, never followed; the folder is this user's alone, so what is in it is the user's to mend.
+        if (isForeign(file)) {
+            error = TovikLocalSocket::removeEntry(file);
+            if (error) {
+                return nullptr;
+            }
+        }
+        const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        if (fd < 0 && errno == ELOOP) {
+            // A link put there since the look.
+            continue;
+        }
         if (fd < 0) {
             error = std::error_code(errno, std::generic_category());
             return nullptr;

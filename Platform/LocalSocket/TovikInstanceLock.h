@@ -9,8 +9,10 @@
 // never blocks the next one. The file is removed when the lock is let go.
 class TovikInstanceLock {
 public:
-    // The lock, or none when another process holds it. `error` is set when the file could not be used at
-    // all, which tells an unusable folder from a held lock.
+    // The lock, or none when another process holds it. Whatever none of our processes could have left at
+    // the path (a link, a pipe, an empty folder, another user's file) is removed first, never followed; the
+    // folder must be this user's alone. `error` is set when the file could not be used at all, which tells
+    // an unusable path from a held lock.
     static std::unique_ptr<TovikInstanceLock> tryAcquire(std::filesystem::path file, std::error_code &error);
     ~TovikInstanceLock();
     TovikInstanceLock(const TovikInstanceLock &) = delete;

@@ -8,22 +8,33 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-std::unique_ptr<TovikLocalListener> TovikLocalListener::replace(std::filesystem::path socket)
+std::unique_ptr<TovikLocalListener> TovikLocalListener::replace(std::filesystem::path socket, std::error_code *error)
 {
+    const auto failed = [error](std::error_code reason) -> std::unique_ptr<TovikLocalListener> {
+        if (error) {
+            *error = reason;
+        }
+        return nullptr;
+    };
     sockaddr_un address{};
     if (!TovikLocalSocket::fillAddress(socket, address)) {
-        return nullptr;
+        return failed(std::make_error_code(std::errc::filename_too_long));
     }
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd < 0) {
-        return nullptr;
+        return failed(std::error_code(errno, std::generic_category()));
     }
-    struct stat info {};
-    if ((::unlink(socket.c_str()) != 0 && errno != ENOENT)
-        || ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0 || ::listen(fd, SOMAXCONN) != 0
-        || ::stat(socket.c_str(), &info) != 0) {
+    if (const std::error_code removed = TovikLocalSocket::removeEntry(socket)) {
         ::close(fd);
-        return nullptr;
+        return failed(removed);
+    }
+    // A socket file takes the mode the umask leaves; it is narrowed before anyone can be let in.
+    struct stat info {};
+    if (::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        || ::chmod(socket.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 || ::stat(socket.c_str(), &info) != 0) {
+        const std::error_code reason(errno, std::generic_category());
+        ::close(fd);
+        return failed(reason);
     }
     return std::unique_ptr<TovikLocalListener>(new TovikLocalListener(fd, std::move(socket), info.st_dev, info.st_ino));
 }
@@ -47,12 +58,14 @@ TovikLocalListener::~TovikLocalListener()
 
 int TovikLocalListener::acceptPeer()
 {
+    m_stalled = false;
     for (;;) {
         const int connection = ::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (connection < 0) {
             if (errno == EINTR || errno == ECONNABORTED) {
                 continue;
             }
+            m_stalled = errno != EAGAIN;
             return -1;
         }
         if (TovikLocalSocket::peerUser(connection) == ::geteuid()) {

@@ -40,8 +40,15 @@ TovikLocalServer::TovikLocalServer(std::unique_ptr<TovikLocalListener> listener,
     , m_listener(std::move(listener))
     , m_served(std::move(served))
     , m_notifier(new QSocketNotifier(m_listener->fd(), QSocketNotifier::Read, this))
+    , m_stallRetry(new QTimer(this))
 {
     connect(m_notifier, &QSocketNotifier::activated, this, &TovikLocalServer::acceptConnections);
+    m_stallRetry->setSingleShot(true);
+    m_stallRetry->setInterval(stallRetryMs);
+    connect(m_stallRetry, &QTimer::timeout, this, [this] {
+        m_notifier->setEnabled(true);
+        acceptConnections();
+    });
 }
 
 TovikLocalServer::~TovikLocalServer()
@@ -67,6 +74,11 @@ void TovikLocalServer::acceptConnections()
         connect(&connection->notifier, &QSocketNotifier::activated, this, [this, connection] { readFrom(connection); });
         connect(&connection->timeout, &QTimer::timeout, this,
                 [this, connection] { finish(connection, TovikLocalProtocol::Reply::errorRequest); });
+    }
+    if (m_listener->stalled()) {
+        // The waiting connection stays readable until a descriptor frees; look again shortly instead.
+        m_notifier->setEnabled(false);
+        m_stallRetry->start();
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 class QSocketNotifier;
+class QTimer;
 
 // Serves a per-user socket from the event loop: reads each connection's one request line, hands the
 // request to its owner through requestReceived and answers it (TovikLocalProtocol.h). While paused, for
@@ -20,6 +21,8 @@ class TovikLocalServer final : public QObject {
 public:
     // A request still unfinished after this long is dropped.
     static constexpr int readTimeoutMs = 5000;
+    // How soon a connection that could not be taken for want of descriptors is tried again.
+    static constexpr int stallRetryMs = 20;
 
     TovikLocalServer(std::unique_ptr<TovikLocalListener> listener, std::vector<TovikLocalProtocol::Kind> served,
                      QObject *parent = nullptr);
@@ -45,6 +48,7 @@ private:
     std::unique_ptr<TovikLocalListener> m_listener;
     std::vector<TovikLocalProtocol::Kind> m_served;
     QSocketNotifier *m_notifier = nullptr;
+    QTimer *m_stallRetry = nullptr;
     std::deque<Connection *> m_waiting;
     bool m_paused = false;
 };

@@ -132,6 +132,14 @@ int connectToOurs(const std::filesystem::path &socket, Clock::time_point deadlin
     return fd;
 }
 
+// A folder of this user that no other user may enter, where a name of ours cannot be someone else's.
+bool isOursAlone(const std::filesystem::path &path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
+           && (info.st_mode & 0077) == 0;
+}
+
 } // namespace
 
 std::filesystem::path folder()
@@ -143,20 +151,94 @@ std::filesystem::path folder()
     return std::filesystem::path(runtime) / "dayvane";
 }
 
-std::filesystem::path ensureFolder()
+std::filesystem::path ensureFolder(std::optional<Unusable> *unusable)
 {
     std::filesystem::path path = folder();
-    if (path.empty() || (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)) {
+    const auto refuse = [&](std::string reason) {
+        if (unusable) {
+            *unusable = Unusable{path, std::move(reason)};
+        }
+        return std::filesystem::path();
+    };
+    if (path.empty()) {
         return {};
     }
+    // Twice at most: once more after a link in its place is gone.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+            return refuse(reasonOf(std::error_code(errno, std::generic_category())));
+        }
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            return refuse(reasonOf(std::error_code(errno, std::generic_category())));
+        }
+        if (S_ISLNK(info.st_mode)) {
+            if (!isOursAlone(path.parent_path())) {
+                return refuse("是一个符号链接，而它所在的 XDG_RUNTIME_DIR 不只属于你，不能替换");
+            }
+            if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+                return refuse(reasonOf(std::error_code(errno, std::generic_category())));
+            }
+            continue;
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            return refuse("不是文件夹");
+        }
+        if (info.st_uid != ::geteuid()) {
+            return refuse("属于另一个用户");
+        }
+        if ((info.st_mode & 0077) != 0 && ::chmod(path.c_str(), 0700) != 0) {
+            return refuse(reasonOf(std::error_code(errno, std::generic_category())));
+        }
+        return path;
+    }
+    return refuse("一再被换成符号链接");
+}
+
+std::error_code removeEntry(const std::filesystem::path &path)
+{
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::geteuid()) {
-        return {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return errno == ENOENT ? std::error_code() : std::error_code(errno, std::generic_category());
     }
-    if ((info.st_mode & 0077) != 0 && ::chmod(path.c_str(), 0700) != 0) {
-        return {};
+    if ((S_ISDIR(info.st_mode) ? ::rmdir(path.c_str()) : ::unlink(path.c_str())) != 0 && errno != ENOENT) {
+        return std::error_code(errno, std::generic_category());
     }
-    return path;
+    return {};
+}
+
+std::string reasonOf(std::error_code error)
+{
+    struct Reason {
+        int number;
+        const char *text;
+    };
+    static constexpr Reason reasons[] = {
+        {ENOTEMPTY, "是一个不空的文件夹"},
+        {EEXIST, "是一个不空的文件夹"},
+        {EISDIR, "是一个文件夹"},
+        {ELOOP, "是一个符号链接"},
+        {ENOTDIR, "所在的路径中有一项不是文件夹"},
+        {ENOENT, "所在的文件夹不存在"},
+        {EACCES, "没有权限"},
+        {EPERM, "没有权限"},
+        {EROFS, "位于只读的文件系统上"},
+        {ENOSPC, "磁盘空间不足"},
+        {EMFILE, "打开的文件太多"},
+        {ENFILE, "打开的文件太多"},
+        {ENAMETOOLONG, "路径太长"},
+    };
+    for (const Reason &reason : reasons) {
+        if (error.value() == reason.number) {
+            return reason.text;
+        }
+    }
+    return "系统错误 " + std::to_string(error.value()) + "（" + error.message() + "）";
+}
+
+std::string Unusable::message() const
+{
+    return "无法使用 " + path.string() + "：" + reason;
 }
 
 std::optional<std::string> exchange(const std::filesystem::path &socket, std::string_view line,

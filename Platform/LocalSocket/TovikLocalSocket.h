@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <sys/types.h>
+#include <system_error>
 
 struct sockaddr_un;
 
@@ -14,11 +15,27 @@ struct sockaddr_un;
 // TovikLocalProtocol.h describes what is said on them.
 namespace TovikLocalSocket {
 
+// A per-user file or folder that cannot be used, and why, in words for the user (Chinese).
+struct Unusable {
+    std::filesystem::path path;
+    std::string reason;
+
+    // "无法使用 <path>：<reason>"
+    std::string message() const;
+};
+
 // $XDG_RUNTIME_DIR/dayvane; empty without an absolute XDG_RUNTIME_DIR.
 std::filesystem::path folder();
-// folder(), created with mode 0700 when missing (and narrowed to 0700 when ours and wider); empty when
-// there is none, or it is not a folder of this user.
-std::filesystem::path ensureFolder();
+// folder(), created with mode 0700 when missing and narrowed to 0700 when ours and wider. A link in its
+// place is removed, never followed, when the runtime folder is this user's alone. Empty when there is no
+// XDG_RUNTIME_DIR, and empty with `unusable` set when the folder cannot be had (a file, another user's
+// folder, a link in a shared runtime folder, a runtime folder that is missing).
+std::filesystem::path ensureFolder(std::optional<Unusable> *unusable = nullptr);
+
+// Removes whatever is at the path, a link itself and never what it points to, a folder only when empty.
+std::error_code removeEntry(const std::filesystem::path &path);
+// Why an operation on a per-user file failed, in words for the user.
+std::string reasonOf(std::error_code error);
 
 // Sends one line and waits for one reply line (returned without its "\n"), all within the budget; none
 // when nobody of this user took the line and answered in time.

@@ -6,20 +6,27 @@
 
 #include <QCoreApplication>
 
-std::unique_ptr<WidgetHostInstance> WidgetHostInstance::claim(const std::filesystem::path &folder)
+std::unique_ptr<WidgetHostInstance> WidgetHostInstance::claim(const std::filesystem::path &folder,
+                                                              std::optional<TovikLocalSocket::Unusable> *unusable)
 {
     if (folder.empty()) {
         return nullptr;
     }
+    const auto refuse = [unusable](std::filesystem::path path, std::error_code error) {
+        if (unusable) {
+            *unusable = TovikLocalSocket::Unusable{std::move(path), TovikLocalSocket::reasonOf(error)};
+        }
+        return nullptr;
+    };
     std::error_code error;
     auto lock = TovikInstanceLock::tryAcquire(folder / "widget-host.lock", error);
     if (!lock) {
-        return nullptr;
+        return error ? refuse(folder / "widget-host.lock", error) : nullptr;
     }
     // Nobody else holds the lock, so a socket file left at the path is stale.
-    auto listener = TovikLocalListener::replace(folder / "widget-host.socket");
+    auto listener = TovikLocalListener::replace(folder / "widget-host.socket", &error);
     if (!listener) {
-        return nullptr;
+        return refuse(folder / "widget-host.socket", error);
     }
     auto server = std::make_unique<TovikLocalServer>(
         std::move(listener),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ClockCalendarWidgets/WidgetExtension.h>
+#include <Platform/LocalSocket/TovikLocalSocket.h>
 
 #include <QByteArray>
 #include <QObject>
@@ -8,6 +9,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class TovikInstanceLock;
 class TovikLocalServer;
@@ -21,8 +23,10 @@ class WidgetHostInstance final : public QObject {
     Q_DISABLE_COPY_MOVE(WidgetHostInstance)
 
 public:
-    // The instance, or null when another host of this user holds the lock or `folder` cannot be used.
-    static std::unique_ptr<WidgetHostInstance> claim(const std::filesystem::path &folder);
+    // The instance, or null when another host of this user holds the lock, or with `unusable` set when the
+    // lock or the socket in `folder` cannot be used.
+    static std::unique_ptr<WidgetHostInstance> claim(const std::filesystem::path &folder,
+                                                     std::optional<TovikLocalSocket::Unusable> *unusable = nullptr);
     ~WidgetHostInstance() override;
 
     // The extension's reload requests come here instead of going out to the socket.

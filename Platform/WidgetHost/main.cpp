@@ -96,8 +96,13 @@ int host(int argc, char **argv)
     app.setFont(TovikFonts::systemFont(13));
     TovikStoreProblemNotice storeProblems;
 
-    const std::filesystem::path folder = TovikLocalSocket::ensureFolder();
-    std::unique_ptr<WidgetHostInstance> instance = WidgetHostInstance::claim(folder);
+    // A host that could not be found by the next one would run beside it, unseen; it says why instead.
+    std::optional<TovikLocalSocket::Unusable> unusable;
+    const std::filesystem::path folder = TovikLocalSocket::ensureFolder(&unusable);
+    std::unique_ptr<WidgetHostInstance> instance = unusable ? nullptr : WidgetHostInstance::claim(folder, &unusable);
+    if (unusable) {
+        return fail(QString::fromStdString(unusable->message()));
+    }
     if (!instance && !folder.empty()) {
         // Another host of this user runs: it shows its gallery, and this one is done.
         return WidgetHostInstance::reopenRunning(folder, startupToken)

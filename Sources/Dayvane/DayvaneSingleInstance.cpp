@@ -1,7 +1,5 @@
 #include "DayvaneSingleInstance.h"
 
-#include <Platform/LocalSocket/TovikLocalSocket.h>
-
 #include <thread>
 
 namespace {
@@ -19,6 +17,25 @@ DayvaneSingleInstance::DayvaneSingleInstance(State state, std::unique_ptr<TovikI
 {
 }
 
+DayvaneSingleInstance DayvaneSingleInstance::refused(std::filesystem::path path, std::error_code error)
+{
+    DayvaneSingleInstance instance(State::refused);
+    instance.m_unusable = TovikLocalSocket::Unusable{std::move(path), TovikLocalSocket::reasonOf(error)};
+    return instance;
+}
+
+DayvaneSingleInstance DayvaneSingleInstance::claim(const TovikLocalProtocol::Request &request)
+{
+    std::optional<TovikLocalSocket::Unusable> unusable;
+    const std::filesystem::path folder = TovikLocalSocket::ensureFolder(&unusable);
+    if (unusable) {
+        DayvaneSingleInstance instance(State::refused);
+        instance.m_unusable = std::move(unusable);
+        return instance;
+    }
+    return claim(folder, request);
+}
+
 DayvaneSingleInstance DayvaneSingleInstance::claim(const std::filesystem::path &folder,
                                                    const TovikLocalProtocol::Request &request,
                                                    std::chrono::milliseconds patience)
@@ -31,12 +48,16 @@ DayvaneSingleInstance DayvaneSingleInstance::claim(const std::filesystem::path &
     for (;;) {
         std::error_code error;
         if (auto lock = TovikInstanceLock::tryAcquire(folder / "app.lock", error)) {
-            // Nobody else holds the lock, so a socket file left at the path is stale.
-            return DayvaneSingleInstance(State::instance, std::move(lock),
-                                         TovikLocalListener::replace(folder / "app.socket"));
+            // Nobody else holds the lock, so a socket file left at the path is stale. Without a socket the
+            // next start could not find this instance and would run beside it.
+            auto listener = TovikLocalListener::replace(folder / "app.socket", &error);
+            if (!listener) {
+                return refused(folder / "app.socket", error);
+            }
+            return DayvaneSingleInstance(State::instance, std::move(lock), std::move(listener));
         }
         if (error) {
-            return DayvaneSingleInstance(State::alone);
+            return refused(folder / "app.lock", error);
         }
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (!line || left.count() <= 0) {

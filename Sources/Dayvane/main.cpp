@@ -2,11 +2,11 @@
 #include "DayvaneAppDelegate.h"
 #include "DayvaneAppearance.h"
 #include "DayvaneCommandLine.h"
+#include "DayvaneRefusal.h"
 #include "DayvaneSingleInstance.h"
 
 #include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <Platform/LocalSocket/TovikLocalServer.h>
-#include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikQuitSignals.h>
 #include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -44,24 +44,25 @@ int main(int argc, char **argv)
         break;
     }
 
+    // Windows position themselves and stay on top only through X; on Wayland use XWayland when offered.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     // Decided before Qt starts: a later process needs no display, and hands over the token Qt would take.
-    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(
-        TovikLocalSocket::ensureFolder(), commandLine.request(TovikWindowActivation::startupToken()));
+    DayvaneSingleInstance instance =
+        DayvaneSingleInstance::claim(commandLine.request(TovikWindowActivation::startupToken()));
     switch (instance.state()) {
     case DayvaneSingleInstance::State::handedOver:
         return 0;
     case DayvaneSingleInstance::State::unanswered:
         std::fputs("dayvane: the running Dayvane did not answer\n", stderr);
         return 1;
+    case DayvaneSingleInstance::State::refused:
+        return DayvaneRefusal::report(argc, argv, QString::fromStdString(instance.unusable()->message()));
     case DayvaneSingleInstance::State::instance:
     case DayvaneSingleInstance::State::alone:
         break;
-    }
-
-    // Windows position themselves and stay on top only through X; on Wayland use XWayland when offered.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
     }
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("dayvane"));

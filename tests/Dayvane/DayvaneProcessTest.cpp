@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -182,6 +183,26 @@ TEST_F(DayvaneProcessTest, quitSignalsEndTheInstanceAsClosingItsLastWindowDoes)
         EXPECT_EQ(parsed->size(), QSizeF(720, 480));
         store->remove("dayvane.mainWindow.frame");
     }
+}
+
+TEST_F(DayvaneProcessTest, aRuntimeFolderItCannotUseIsSaidNotRunBeside)
+{
+    QFile blocker(m_folder.filePath("runtime/dayvane"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    start(m_application, {});
+    ASSERT_TRUE(m_application.waitForStarted(10000));
+    QByteArray said;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            said += m_application.readAllStandardError();
+            return said.contains("\n");
+        },
+        20000));
+    EXPECT_TRUE(said.contains(("无法使用 " + blocker.fileName() + "：不是文件夹").toUtf8())) << said.toStdString();
+    // Its dialog waits for the user; it listens nowhere meanwhile.
+    EXPECT_EQ(m_application.state(), QProcess::Running);
+    EXPECT_TRUE(QFileInfo(blocker.fileName()).isFile());
 }
 
 TEST_F(DayvaneProcessTest, helpVersionAndHolidayChecksPrintWithoutADisplay)

@@ -134,8 +134,57 @@ TEST_F(DayvaneSingleInstanceTest, anInstanceThatDoesNotTakeTheRequestIsGivenUpOn
     EXPECT_EQ(DayvaneSingleInstance::claim(folder, link, 30ms).state(), State::unanswered);
 }
 
-TEST_F(DayvaneSingleInstanceTest, withoutAUsableFolderTheProcessRunsAlone)
+TEST_F(DayvaneSingleInstanceTest, withoutARuntimeFolderTheProcessRunsAlone)
 {
     EXPECT_EQ(DayvaneSingleInstance::claim({}, link).state(), State::alone);
-    EXPECT_EQ(DayvaneSingleInstance::claim(folder / "missing", link).state(), State::alone);
+}
+
+TEST_F(DayvaneSingleInstanceTest, whatCannotBeUsedIsNamedNeverRunBeside)
+{
+    struct Case {
+        fs::path blocked; // a folder with something in it, which is not ours to clear
+        fs::path named;
+    };
+    const Case cases[] = {
+        {folder / "app.lock", folder / "app.lock"},
+        {folder / "app.socket", folder / "app.socket"},
+        {{}, folder / "missing" / "app.lock"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.named);
+        if (!c.blocked.empty()) {
+            fs::create_directories(c.blocked / "kept");
+        }
+        const fs::path in = c.blocked.empty() ? c.named.parent_path() : folder;
+        DayvaneSingleInstance instance = DayvaneSingleInstance::claim(in, link);
+        EXPECT_EQ(instance.state(), State::refused);
+        ASSERT_TRUE(instance.unusable());
+        EXPECT_EQ(instance.unusable()->path, c.named);
+        EXPECT_FALSE(instance.takeListener());
+        std::error_code ignored;
+        fs::remove_all(c.blocked, ignored);
+        EXPECT_FALSE(fs::exists(folder / "app.lock")) << "nothing is held after a refusal";
+    }
+}
+
+TEST_F(DayvaneSingleInstanceTest, aLinkAtTheLockIsReplacedNotFollowed)
+{
+    const fs::path elsewhere = folder / "elsewhere";
+    fs::create_symlink(elsewhere, folder / "app.lock");
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(folder, link);
+    EXPECT_EQ(instance.state(), State::instance);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder / "app.lock")));
+    EXPECT_FALSE(fs::exists(elsewhere));
+}
+
+TEST_F(DayvaneSingleInstanceTest, aRuntimeFolderThatCannotBeHadIsNamed)
+{
+    const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder.string()));
+    std::ofstream(folder / "dayvane") << "not a folder";
+    DayvaneSingleInstance instance = DayvaneSingleInstance::claim(link);
+    EXPECT_EQ(instance.state(), State::refused);
+    ASSERT_TRUE(instance.unusable());
+    EXPECT_EQ(instance.unusable()->path, folder / "dayvane");
+    qputenv("XDG_RUNTIME_DIR", old);
 }

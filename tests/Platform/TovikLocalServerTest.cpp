@@ -7,7 +7,13 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <filesystem>
 #include <future>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 using TovikLocalProtocol::Kind;
@@ -50,6 +56,34 @@ protected:
     std::unique_ptr<TovikLocalServer> server;
     std::vector<Request> received;
 };
+
+bool outOfDescriptors()
+{
+    const int spare = ::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (spare < 0) {
+        return errno == EMFILE;
+    }
+    ::close(spare);
+    return false;
+}
+
+int openDescriptors()
+{
+    int count = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+// CPU time of the calling thread, which runs the event loop.
+std::chrono::microseconds threadCpu()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_THREAD, &usage);
+    return std::chrono::seconds(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+           + std::chrono::microseconds(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
 
 } // namespace
 
@@ -113,4 +147,39 @@ TEST_F(TovikLocalServerTest, aClientThatLeavesEarlyDoesNotStopTheServer)
     auto client = send("dayvane1 reopen\n");
     EXPECT_EQ(replyOf(client), "ok");
     EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }));
+}
+
+TEST_F(TovikLocalServerTest, outOfDescriptorsItWaitsWithoutSpinningAndRecovers)
+{
+    // Clients that connect and say nothing, more than the server may take.
+    sockaddr_un address{};
+    ASSERT_TRUE(TovikLocalSocket::fillAddress(socket, address));
+    std::vector<int> silent;
+    for (int i = 0; i < 32; ++i) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+        silent.push_back(fd);
+    }
+    rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(openDescriptors() + 4);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+    ASSERT_TRUE(QTest::qWaitFor(outOfDescriptors));
+
+    // A connection waits that cannot be taken: watching for it would wake the loop at once, every time.
+    const auto cpuBefore = threadCpu();
+    const auto wallBefore = std::chrono::steady_clock::now();
+    QTest::qWait(500);
+    const auto cpu = threadCpu() - cpuBefore;
+    const auto wall = std::chrono::steady_clock::now() - wallBefore;
+    EXPECT_LT(cpu * 4, wall) << cpu.count() << " µs of CPU";
+
+    // Once descriptors free, the next hand-over is served.
+    for (const int fd : silent) {
+        ::close(fd);
+    }
+    auto client = send("dayvane1 reopen\n");
+    EXPECT_EQ(replyOf(client), "ok");
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &old), 0);
 }

@@ -93,18 +93,73 @@ TEST_F(TovikLocalSocketTest, theFolderIsOnlyEverTheUsers)
     EXPECT_EQ(TovikLocalSocket::ensureFolder(), folder);
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
 
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(folder.c_str(), nobody, nobody), 0);
-        EXPECT_TRUE(TovikLocalSocket::ensureFolder().empty()) << "a folder of another user is not used";
-    }
-    fs::remove_all(folder);
-    fs::create_directory_symlink(runtime.path(), folder);
-    EXPECT_TRUE(TovikLocalSocket::ensureFolder().empty()) << "nor is a link to some other folder";
-
     for (const char *unusable : {"", "relative/runtime"}) {
         ::setenv("XDG_RUNTIME_DIR", unusable, 1);
+        std::optional<TovikLocalSocket::Unusable> problem;
         EXPECT_TRUE(TovikLocalSocket::folder().empty());
-        EXPECT_TRUE(TovikLocalSocket::ensureFolder().empty());
+        EXPECT_TRUE(TovikLocalSocket::ensureFolder(&problem).empty());
+        EXPECT_FALSE(problem) << "without a runtime folder there is nothing to refuse";
+    }
+}
+
+TEST_F(TovikLocalSocketTest, whatStandsInTheFoldersPlaceIsMendedOrNamed)
+{
+    const fs::path folder = runtime / "dayvane";
+    const fs::path elsewhere = runtime / "elsewhere";
+    struct Case {
+        const char *what;
+        std::function<void()> make;
+        const char *reason; // empty when the folder is mended
+    };
+    const Case cases[] = {
+        {"a link, in a runtime folder of ours alone",
+         [&] {
+             fs::create_directory(elsewhere);
+             fs::create_directory_symlink(elsewhere, folder);
+         },
+         ""},
+        {"a dangling link", [&] { fs::create_directory_symlink(runtime / "gone", folder); }, ""},
+        {"a link, in a runtime folder others may enter",
+         [&] {
+             fs::create_directory(elsewhere);
+             fs::create_directory_symlink(elsewhere, folder);
+             ::chmod(runtime.path().c_str(), 0755);
+         },
+         "符号链接"},
+        {"a file", [&] { std::ofstream(folder) << "kept"; }, "不是文件夹"},
+        {"another user's folder",
+         [&] {
+             fs::create_directory(folder);
+             ASSERT_EQ(::chown(folder.c_str(), nobody, nobody), 0);
+         },
+         "另一个用户"},
+        {"a runtime folder that is missing", [&] { ::setenv("XDG_RUNTIME_DIR", (runtime / "gone").c_str(), 1); },
+         "不存在"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (std::string(c.what) == "another user's folder" && ::geteuid() != 0) {
+            continue;
+        }
+        c.make();
+        std::optional<TovikLocalSocket::Unusable> problem;
+        const fs::path got = TovikLocalSocket::ensureFolder(&problem);
+        if (*c.reason == '\0') {
+            EXPECT_EQ(got, folder);
+            EXPECT_FALSE(problem);
+            EXPECT_TRUE(fs::is_directory(fs::symlink_status(folder)));
+            EXPECT_TRUE(!fs::exists(elsewhere) || fs::is_empty(elsewhere)) << "the link was not followed";
+        } else {
+            EXPECT_TRUE(got.empty());
+            ASSERT_TRUE(problem);
+            EXPECT_EQ(problem->path, TovikLocalSocket::folder());
+            EXPECT_NE(problem->reason.find(c.reason), std::string::npos) << problem->reason;
+            EXPECT_NE(problem->message().find(problem->path.string()), std::string::npos);
+        }
+        ::chmod(runtime.path().c_str(), 0700);
+        ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+        fs::remove_all(folder);
+        fs::remove_all(elsewhere);
     }
 }
 
@@ -168,6 +223,18 @@ TEST_F(TovikLocalSocketTest, aListenerReplacesAStaleFileAndRemovesOnlyItsOwn)
     std::thread server = answerOnce(*newer, "ok\n", received);
     EXPECT_EQ(TovikLocalSocket::exchange(socket, "dayvane1 reopen\n", 5s), "ok");
     server.join();
+}
+
+TEST_F(TovikLocalSocketTest, aSocketFileIsTheUsersAloneWhateverTheUmask)
+{
+    const fs::path socket = TovikLocalSocket::ensureFolder() / "app.socket";
+    const mode_t old = ::umask(0);
+    auto listener = TovikLocalListener::replace(socket);
+    ::umask(old);
+    ASSERT_TRUE(listener);
+    struct stat info {};
+    ASSERT_EQ(::stat(socket.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 TEST_F(TovikLocalSocketTest, peersOfAnotherUserAreNeitherServedNorBelieved)
@@ -248,6 +315,51 @@ TEST_F(TovikLocalSocketTest, theLockHasOneHolderAndItsFileGoesWithIt)
 
     EXPECT_EQ(TovikInstanceLock::tryAcquire(runtime / "missing" / "app.lock", error), nullptr);
     EXPECT_TRUE(error) << "a folder that is not there is a failure, not a holder";
+}
+
+TEST_F(TovikLocalSocketTest, oddThingsAtTheLockAndSocketPathsAreRemovedNeverFollowed)
+{
+    const fs::path folder = TovikLocalSocket::ensureFolder();
+    const fs::path target = runtime / "target";
+    struct Case {
+        const char *what;
+        std::function<void(const fs::path &)> make;
+        int error; // 0 when the path is mended
+    };
+    const Case cases[] = {
+        {"a link to a file", [&](const fs::path &path) { fs::create_symlink(target, path); }, 0},
+        {"a dangling link", [&](const fs::path &path) { fs::create_symlink(runtime / "gone", path); }, 0},
+        {"a pipe", [](const fs::path &path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, 0},
+        {"an empty folder", [](const fs::path &path) { fs::create_directory(path); }, 0},
+        {"a folder with something in it",
+         [](const fs::path &path) {
+             fs::create_directory(path);
+             std::ofstream(path / "kept") << "kept";
+         },
+         ENOTEMPTY},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(target) << "untouched";
+        for (const char *name : {"app.lock", "app.socket"}) {
+            SCOPED_TRACE(name);
+            const fs::path path = folder / name;
+            c.make(path);
+            std::error_code error;
+            const bool mended = std::string(name) == "app.lock" ? TovikInstanceLock::tryAcquire(path, error) != nullptr
+                                                                : TovikLocalListener::replace(path, &error) != nullptr;
+            EXPECT_EQ(mended, c.error == 0);
+            EXPECT_EQ(error.value(), c.error);
+            if (c.error != 0) {
+                EXPECT_EQ(TovikLocalSocket::reasonOf(error), "是一个不空的文件夹");
+            }
+            fs::remove_all(path);
+        }
+        std::ifstream kept(target);
+        std::string text;
+        kept >> text;
+        EXPECT_EQ(text, "untouched");
+    }
 }
 
 TEST_F(TovikLocalSocketTest, aCrashedHolderLeavesTheLockFree)

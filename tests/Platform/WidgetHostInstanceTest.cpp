@@ -33,6 +33,25 @@ TEST(WidgetHostInstance, OnlyOneHostPerUser)
     EXPECT_TRUE(WidgetHostInstance::claim(folder));
 }
 
+TEST(WidgetHostInstance, ALockOrSocketThatCannotBeUsedIsNamed)
+{
+    const std::filesystem::path folder = TovikLocalSocket::ensureFolder();
+    ASSERT_FALSE(folder.empty());
+    for (const char *name : {"widget-host.lock", "widget-host.socket"}) {
+        SCOPED_TRACE(name);
+        // A folder with something in it is not ours to clear; a link there is replaced.
+        std::filesystem::create_directories(folder / name / "kept");
+        std::optional<TovikLocalSocket::Unusable> unusable;
+        EXPECT_FALSE(WidgetHostInstance::claim(folder, &unusable));
+        ASSERT_TRUE(unusable);
+        EXPECT_EQ(unusable->path, folder / name);
+        std::filesystem::remove_all(folder / name);
+        std::filesystem::create_symlink(folder / "elsewhere", folder / name);
+        EXPECT_TRUE(WidgetHostInstance::claim(folder, &unusable));
+        EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere"));
+    }
+}
+
 TEST(WidgetHostInstance, AReloadOnTheSocketNamesItsKind)
 {
     auto host = WidgetHostInstance::claim(TovikLocalSocket::ensureFolder());
