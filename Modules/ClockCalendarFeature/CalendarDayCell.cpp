@@ -18,6 +18,9 @@
 
 namespace {
 
+// Days of the neighbouring months, and the plain lunar days under the numbers.
+constexpr double mutedAlpha = 0.28;
+
 struct MeasuredFont {
     QFont font;
     double height = 0;
@@ -111,10 +114,23 @@ void CalendarDayCell::configure(const QString &text, bool isMuted, bool isToday,
     m_text = text;
     if (isMakeupWorkday) {
         m_caption = QStringLiteral("上班");
+        m_captionKind = TovikCalendarCaption::Kind::makeupWorkday;
     } else {
         m_caption = holidayName.value_or(QString());
+        m_captionKind = holidayName ? TovikCalendarCaption::Kind::holiday : TovikCalendarCaption::Kind::none;
     }
     setFontSize(m_fontSize);
+    update();
+}
+
+void CalendarDayCell::setCaption(const TovikCalendarCaption &caption)
+{
+    const QString text = QString::fromStdString(caption.text);
+    if (text == m_caption && caption.kind == m_captionKind) {
+        return;
+    }
+    m_caption = text;
+    m_captionKind = caption.kind;
     update();
 }
 
@@ -162,14 +178,26 @@ QColor CalendarDayCell::numberColor() const
         return CalendarColors::todayCherry();
     }
     if (m_isMuted) {
-        return TovikColors::white(0.28);
+        return TovikColors::white(mutedAlpha);
     }
     return QColor(Qt::white);
 }
 
 QColor CalendarDayCell::captionColor() const
 {
-    return m_isMakeupWorkday ? CalendarColors::todayBlue() : holidayRed();
+    using Kind = TovikCalendarCaption::Kind;
+    switch (m_captionKind) {
+    case Kind::makeupWorkday:
+    case Kind::solarTerm:
+        return CalendarColors::todayBlue();
+    case Kind::lunarDay:
+        return TovikColors::white(mutedAlpha);
+    case Kind::none:
+    case Kind::holiday:
+    case Kind::festival:
+        break;
+    }
+    return holidayRed();
 }
 
 CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
