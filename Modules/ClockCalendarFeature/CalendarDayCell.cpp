@@ -208,15 +208,17 @@ CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
 }
 
 // Text laid out once and drawn many times: a drag repaints the same numbers over and over.
-void CalendarDayCell::drawCentred(QPainter &painter, QStaticText &text, const QString &content, const QFont &font,
+void CalendarDayCell::drawCentred(QPainter &painter, PreparedText &text, const QString &content, const QFont &font,
                                   double lineHeight, const QRectF &frame)
 {
-    if (text.text() != content) {
-        text.setText(content);
+    if (text.text.text() != content || text.font != font) {
+        text.text.setText(content);
+        text.font = font;
+        text.width = QFontMetricsF(font).horizontalAdvance(content);
     }
     painter.setFont(font);
-    const double width = QFontMetricsF(font).horizontalAdvance(content);
-    painter.drawStaticText(QPointF(frame.center().x() - width / 2, frame.center().y() - lineHeight / 2), text);
+    painter.drawStaticText(QPointF(frame.center().x() - text.width / 2, frame.center().y() - lineHeight / 2),
+                           text.text);
 }
 
 void CalendarDayCell::setFocusRing(bool shows)

@@ -60,7 +60,13 @@ protected:
 
 private:
     QFont::Weight weightForState() const;
-    static void drawCentred(QPainter &painter, QStaticText &text, const QString &content, const QFont &font,
+    // A text laid out once, with its width, for the font it was measured in.
+    struct PreparedText {
+        QStaticText text;
+        QFont font;
+        double width = 0;
+    };
+    static void drawCentred(QPainter &painter, PreparedText &text, const QString &content, const QFont &font,
                             double lineHeight, const QRectF &frame);
 
     QString m_text;
@@ -72,8 +78,8 @@ private:
     bool m_isSelected = false;
     bool m_showsFocusRing = false;
     unsigned m_maskedCorners = 0;
-    QStaticText m_numberText;
-    QStaticText m_captionText;
+    PreparedText m_numberText;
+    PreparedText m_captionText;
     QString m_elidedCaption;
     QString m_elidedCaptionSource;
     double m_elidedCaptionWidth = -1;
