@@ -1,5 +1,5 @@
 // The calendar page's costs: rebuilding a month, one drag step across both months, one Shift+arrow key step
-// across the month boundary, painting the page.
+// across the month boundary, painting the page (with and without lunar captions).
 #include <ClockCalendarFeature/CalendarView.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
@@ -94,9 +94,14 @@ void BM_PageShiftArrowStep(benchmark::State &state)
 }
 BENCHMARK(BM_PageShiftArrowStep)->Unit(benchmark::kMicrosecond);
 
+// A full repaint of both months; the argument turns the lunar captions on, so nearly every day draws two
+// texts instead of one.
 void BM_PaintPage(benchmark::State &state)
 {
     Page page;
+    // Set on the months themselves, so that the bench never writes the user's settings.
+    page.controller.currentMonthView()->setShowsLunar(state.range(0) != 0);
+    page.controller.nextMonthView()->setShowsLunar(state.range(0) != 0);
     QTest::mousePress(page.controller.currentMonthView(), Qt::LeftButton, {},
                       centreOf(*page.controller.currentMonthView(), day(2026, 1, 12)));
     QTest::mouseRelease(page.controller.currentMonthView(), Qt::LeftButton, {},
@@ -108,6 +113,6 @@ void BM_PaintPage(benchmark::State &state)
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_PaintPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PaintPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <ClockCalendarShared/TovikLunarDate.h>
+#include <ClockCalendarShared/TovikLunarFestivals.h>
+#include <ClockCalendarShared/TovikSolarTerms.h>
 
 #include <benchmark/benchmark.h>
 #include <unicode/calendar.h>
@@ -123,6 +125,44 @@ void lunarTextNewDayEachCall(benchmark::State &state)
     }
 }
 BENCHMARK(lunarTextNewDayEachCall);
+
+// The solar term of one day, as a month grid asks it for each cell: four years of days in turn, so each
+// year's 24 moments are worked out once and the rest is the amortised day lookup.
+void solarTermOfDay(benchmark::State &state)
+{
+    const Instant first = date(2025, 1, 1) + 12 * 3600;
+    int step = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TovikSolarTerms::termName(first + (step % 1461) * day));
+        ++step;
+    }
+}
+BENCHMARK(solarTermOfDay);
+
+// A year's 24 moments from the series, as the first question about a new year costs.
+void solarTermsOfYear(benchmark::State &state)
+{
+    int year = 1901;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(TovikSolarTerms::termInstant(year, 0));
+        year = year == 2099 ? 1901 : year + 1; // more years than the cache keeps, so each one is computed
+    }
+}
+BENCHMARK(solarTermsOfYear)->Unit(benchmark::kMicrosecond);
+
+// The festival and cell text of one day, over the same four years.
+void lunarFestivalOfDay(benchmark::State &state)
+{
+    const Instant first = date(2025, 1, 1) + 12 * 3600;
+    int step = 0;
+    for (auto _ : state) {
+        const Instant at = first + (step % 1461) * day;
+        benchmark::DoNotOptimize(TovikLunarFestivals::festivalName(at));
+        benchmark::DoNotOptimize(TovikLunarDate::cellText(at));
+        ++step;
+    }
+}
+BENCHMARK(lunarFestivalOfDay);
 
 void icuChineseCalendarFields(benchmark::State &state)
 {

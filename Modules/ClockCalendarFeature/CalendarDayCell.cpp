@@ -18,6 +18,9 @@
 
 namespace {
 
+// Days of the neighbouring months, and the plain lunar days under the numbers.
+constexpr double mutedAlpha = 0.28;
+
 struct MeasuredFont {
     QFont font;
     double height = 0;
@@ -111,10 +114,23 @@ void CalendarDayCell::configure(const QString &text, bool isMuted, bool isToday,
     m_text = text;
     if (isMakeupWorkday) {
         m_caption = QStringLiteral("上班");
+        m_captionKind = TovikCalendarCaption::Kind::makeupWorkday;
     } else {
         m_caption = holidayName.value_or(QString());
+        m_captionKind = holidayName ? TovikCalendarCaption::Kind::holiday : TovikCalendarCaption::Kind::none;
     }
     setFontSize(m_fontSize);
+    update();
+}
+
+void CalendarDayCell::setCaption(const TovikCalendarCaption &caption)
+{
+    const QString text = QString::fromStdString(caption.text);
+    if (text == m_caption && caption.kind == m_captionKind) {
+        return;
+    }
+    m_caption = text;
+    m_captionKind = caption.kind;
     update();
 }
 
@@ -162,14 +178,26 @@ QColor CalendarDayCell::numberColor() const
         return CalendarColors::todayCherry();
     }
     if (m_isMuted) {
-        return TovikColors::white(0.28);
+        return TovikColors::white(mutedAlpha);
     }
     return QColor(Qt::white);
 }
 
 QColor CalendarDayCell::captionColor() const
 {
-    return m_isMakeupWorkday ? CalendarColors::todayBlue() : holidayRed();
+    using Kind = TovikCalendarCaption::Kind;
+    switch (m_captionKind) {
+    case Kind::makeupWorkday:
+    case Kind::solarTerm:
+        return CalendarColors::todayBlue();
+    case Kind::lunarDay:
+        return TovikColors::white(mutedAlpha);
+    case Kind::none:
+    case Kind::holiday:
+    case Kind::festival:
+        break;
+    }
+    return holidayRed();
 }
 
 CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
@@ -180,15 +208,17 @@ CalendarLayout::DayCellFrames CalendarDayCell::labelFrames() const
 }
 
 // Text laid out once and drawn many times: a drag repaints the same numbers over and over.
-void CalendarDayCell::drawCentred(QPainter &painter, QStaticText &text, const QString &content, const QFont &font,
+void CalendarDayCell::drawCentred(QPainter &painter, PreparedText &text, const QString &content, const QFont &font,
                                   double lineHeight, const QRectF &frame)
 {
-    if (text.text() != content) {
-        text.setText(content);
+    if (text.text.text() != content || text.font != font) {
+        text.text.setText(content);
+        text.font = font;
+        text.width = QFontMetricsF(font).horizontalAdvance(content);
     }
     painter.setFont(font);
-    const double width = QFontMetricsF(font).horizontalAdvance(content);
-    painter.drawStaticText(QPointF(frame.center().x() - width / 2, frame.center().y() - lineHeight / 2), text);
+    painter.drawStaticText(QPointF(frame.center().x() - text.width / 2, frame.center().y() - lineHeight / 2),
+                           text.text);
 }
 
 void CalendarDayCell::setFocusRing(bool shows)

@@ -2,6 +2,7 @@
 
 #include "CalendarColors.h"
 #include "CalendarDayCell.h"
+#include "CalendarLunarSetting.h"
 #include "ClockCalendarAccessibility.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
@@ -12,9 +13,11 @@
 #include <TovikKit/TovikGeometry.h>
 
 #include <QFontMetricsF>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -74,7 +77,48 @@ CalendarView::CalendarView(QWidget *parent)
     m_workdayCountLabel->setPalette(palette);
     m_workdayCountLabel->hide();
 
+    CalendarLunarSetting &lunar = CalendarLunarSetting::shared();
+    m_showsLunar = lunar.showsLunar();
+    connect(&lunar, &CalendarLunarSetting::showsLunarChanged, this, &CalendarView::setShowsLunar);
+
     updateMonth(now);
+}
+
+void CalendarView::setShowsLunar(bool shows)
+{
+    if (shows != m_showsLunar) {
+        m_showsLunar = shows;
+        applyCaptions();
+    }
+}
+
+// Captions change alone: the selection and the focus ring stay.
+void CalendarView::applyCaptions()
+{
+    for (int i = 0; i < CalendarLayout::gridCellCount; ++i) {
+        const bool hasCell = static_cast<std::size_t>(i) < m_gridCells.size();
+        m_dayCells[i]->setCaption(hasCell ? m_gridCells[i].caption(m_showsLunar) : TovikCalendarCaption{});
+    }
+}
+
+bool CalendarView::event(QEvent *event)
+{
+    // The cells let the pointer through, so the month answers for the day under it.
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const std::optional<int> position = dayIndex(help->pos());
+        const QString text = position && isDayOfDisplayedMonth(*position)
+                                 ? ClockCalendarAccessibility::dayToolTip(m_gridCells[*position])
+                                 : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this, dayCellFrame(*position).toRect());
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void CalendarView::setDisplayedMonth(Instant date, bool notify)
@@ -135,6 +179,7 @@ void CalendarView::updateMonth(Instant today)
         m_dayCells[i]->configure(cell.isCurrentMonth ? QString::number(cell.day) : QString(), !cell.isCurrentMonth,
                                  cell.isToday, false, holidayName, cell.isCurrentMonth && cell.isMakeupWorkday);
     }
+    applyCaptions();
     refreshFocusRing();
     layoutViews();
     update();

@@ -50,6 +50,9 @@ public:
     int visibleWeekRowCount() const { return m_visibleWeekRowCount; }
     void setVisibleWeekRowCount(int rows);
     double dayFontSize() const { return m_dayFontSize; }
+    // Whether the days show their lunar captions; follows the shared switch (CalendarLunarSetting).
+    bool showsLunar() const { return m_showsLunar; }
+    void setShowsLunar(bool shows);
 
     // The day of the displayed month under a point given in the top-level window's coordinates.
     std::optional<Instant> dayDate(QPointF windowPoint) const;
@@ -79,6 +82,7 @@ public:
     const std::vector<TovikCalendarCellData> &gridCells() const { return m_gridCells; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -87,6 +91,7 @@ protected:
 
 private:
     void layoutViews();
+    void applyCaptions();
     void refreshFocusRing();
     CalendarSelection::Positions selectedPositions() const;
     bool isDayOfDisplayedMonth(int position) const;
@@ -119,6 +124,7 @@ private:
     int m_monthWeekRowCount = 6;
     int m_visibleWeekRowCount = 6;
     double m_dayFontSize = 15;
+    bool m_showsLunar = false;
     bool m_showsPreviousButton = true;
     bool m_showsNextButton = true;
     CalendarLayout::MonthViewFrames m_frames; // y-up, from the last layout

@@ -1,6 +1,7 @@
 #include "CalendarViewController.h"
 
 #include "CalendarLayout.h"
+#include "CalendarLunarSetting.h"
 #include "CalendarSelection.h"
 #include "CalendarView.h"
 
@@ -14,7 +15,9 @@
 #include <TovikKit/TovikLayoutView.h>
 #include <TovikKit/TovikWeakCallback.h>
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -235,6 +238,9 @@ bool CalendarViewController::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
             break;
+        case QEvent::ContextMenu:
+            showContextMenu(static_cast<const QContextMenuEvent &>(*event));
+            return true;
         case QEvent::FocusIn:
         case QEvent::FocusOut:
             refreshFocusRing();
@@ -244,6 +250,35 @@ bool CalendarViewController::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return TovikViewController::eventFilter(watched, event);
+}
+
+void CalendarViewController::addContextMenuEntries(QMenu &menu)
+{
+    menu.addAction(CalendarLunarSetting::shared().makeAction(&menu));
+}
+
+std::unique_ptr<QMenu> CalendarViewController::makeContextMenu()
+{
+    auto menu = std::make_unique<QMenu>();
+    addContextMenuEntries(*menu);
+    return menu;
+}
+
+// From the keyboard the menu opens at the focus day, where the eyes are.
+void CalendarViewController::showContextMenu(const QContextMenuEvent &event)
+{
+    QPoint at = event.globalPos();
+    if (event.reason() == QContextMenuEvent::Keyboard && m_focusDay) {
+        for (CalendarView *monthView : {m_currentMonthView, m_nextMonthView}) {
+            const auto &cells = monthView->gridCells();
+            for (std::size_t p = 0; p < cells.size() && !monthView->isHidden(); ++p) {
+                if (cells[p].isCurrentMonth && cells[p].date == *m_focusDay) {
+                    at = monthView->mapToGlobal(monthView->dayCellFrame(static_cast<int>(p)).center().toPoint());
+                }
+            }
+        }
+    }
+    makeContextMenu()->exec(at);
 }
 
 bool CalendarViewController::handleKey(const QKeyEvent &event)

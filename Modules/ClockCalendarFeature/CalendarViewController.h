@@ -3,9 +3,11 @@
 #include <ClockCalendarShared/Instant.h>
 #include <TovikKit/TovikViewController.h>
 
+#include <memory>
 #include <optional>
 
 class CalendarView;
+class QContextMenuEvent;
 class QKeyEvent;
 class QWidget;
 class TovikLayoutView;
@@ -27,6 +29,11 @@ public:
 
     CalendarView *currentMonthView();
     CalendarView *nextMonthView();
+    // 显示农历, for the page's menu and for a host's.
+    void addContextMenuEntries(QMenu &menu) override;
+    // The page's menu (right click on the months, the Menu key or Shift+F10); owned by the caller.
+    std::unique_ptr<QMenu> makeContextMenu();
+
     // The day the keys act on; its ring shows while the page has the focus.
     std::optional<Instant> focusDay() const { return m_focusDay; }
 
@@ -45,6 +52,7 @@ private:
     void updateSelection(QPointF windowPoint);
     void extendSelection(Instant target);
     bool handleKey(const QKeyEvent &event);
+    void showContextMenu(const QContextMenuEvent &event);
     void moveFocus(int days, bool extends);
     void pageBy(int months);
     void showMonthOf(Instant day);

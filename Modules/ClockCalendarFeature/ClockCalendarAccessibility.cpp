@@ -252,6 +252,16 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     return nullptr;
 }
 
+// The festival and the solar term of a day, each after a space, unless `said` already is that name.
+void appendLunarMarks(QString &text, const TovikCalendarCellData &cell, const std::optional<std::string> &said)
+{
+    for (const std::optional<std::string> &mark : {cell.festivalName, cell.solarTermName}) {
+        if (mark && mark != said) {
+            text += QLatin1Char(' ') + QString::fromStdString(*mark);
+        }
+    }
+}
+
 } // namespace
 
 namespace ClockCalendarAccessibility {
@@ -275,7 +285,21 @@ QString dayName(const TovikCalendarCellData &cell)
     } else if (cell.holidayName) {
         name += QLatin1Char(' ') + QString::fromStdString(*cell.holidayName);
     }
+    appendLunarMarks(name, cell, cell.holidayName);
+    if (cell.lunarDay) {
+        name += QLatin1Char(' ') + QString::fromStdString(cell.lunarDateText());
+    }
     return name;
+}
+
+QString dayToolTip(const TovikCalendarCellData &cell)
+{
+    if (!cell.isCurrentMonth || !cell.lunarDay) {
+        return {};
+    }
+    QString tip = QString::fromStdString(TovikLunarDate::clockSubtitle(cell.date));
+    appendLunarMarks(tip, cell, std::nullopt);
+    return tip;
 }
 
 } // namespace ClockCalendarAccessibility

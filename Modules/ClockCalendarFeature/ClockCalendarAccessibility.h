@@ -11,8 +11,12 @@ namespace ClockCalendarAccessibility {
 // Makes the views' accessible faces known to Qt; the views call it, and the first call does the work.
 void install();
 
-// A day as a person would say it: "2026年1月1日 星期四 元旦", "2026年1月4日 星期日 上班".
+// A day as a person would say it, with its lunar date and what falls on it: "2026年1月1日 星期四 元旦
+// 农历冬月十三", "2026年12月7日 星期一 大雪 农历十月廿九".
 QString dayName(const TovikCalendarCellData &cell);
+// A day's tooltip: its lunar date as the clock writes it, and the festival or solar term on it
+// ("丙午年十月廿九 星期一 大雪"); empty for a day outside the month.
+QString dayToolTip(const TovikCalendarCellData &cell);
 
 // The stopwatch display's name; its value is the shown time.
 inline QString stopwatchName()

@@ -126,6 +126,11 @@ QTimer *MiniCalendarViewController::dayTicker() const
     return m_dayTicker;
 }
 
+void MiniCalendarViewController::addContextMenuEntries(QMenu &menu)
+{
+    m_calendarViewController->addContextMenuEntries(menu);
+}
+
 QWidget *MiniCalendarViewController::loadView()
 {
     auto *root = new TovikLayoutView;

@@ -87,6 +87,8 @@ public:
     CalendarViewController *calendarViewController() const { return m_calendarViewController; }
     // Runs only between the view appearing and disappearing.
     QTimer *dayTicker() const;
+    // The page's entries (显示农历) in the panel's menu.
+    void addContextMenuEntries(QMenu &menu) override;
 
 protected:
     QWidget *loadView() override;

@@ -3,6 +3,8 @@
 #include "TovikChinaHolidayCalendar.h"
 #include "TovikCivilDays.h"
 #include "TovikGregorianCalendar.h"
+#include "TovikLunarFestivals.h"
+#include "TovikSolarTerms.h"
 
 #include <unicode/gregocal.h>
 #include <unicode/smpdtfmt.h>
@@ -92,6 +94,34 @@ std::array<std::optional<Instant>, cellCount> cellDates(Instant firstDay, int le
 
 } // namespace
 
+TovikCalendarCaption TovikCalendarCellData::caption(bool showsLunar) const
+{
+    using Kind = TovikCalendarCaption::Kind;
+    if (!isCurrentMonth)
+        return {};
+    if (isMakeupWorkday)
+        return {"上班", Kind::makeupWorkday};
+    if (holidayName)
+        return {*holidayName, Kind::holiday};
+    if (!showsLunar)
+        return {};
+    if (festivalName)
+        return {*festivalName, Kind::festival};
+    if (solarTermName)
+        return {*solarTermName, Kind::solarTerm};
+    if (!lunarDay)
+        return {};
+    return {lunarDay->day == 1 ? TovikLunarDate::monthName(*lunarDay) : TovikLunarDate::dayName(lunarDay->day),
+            Kind::lunarDay};
+}
+
+std::string TovikCalendarCellData::lunarDateText() const
+{
+    if (!lunarDay)
+        return {};
+    return "农历" + TovikLunarDate::monthName(*lunarDay) + TovikLunarDate::dayName(lunarDay->day);
+}
+
 int TovikCalendarGrid::weekRowCount() const
 {
     const auto last = std::find_if(cells.rbegin(), cells.rend(),
@@ -135,6 +165,9 @@ TovikCalendarGrid TovikCalendarGrid::make(Instant month, Instant today)
             if (cell.isToday)
                 grid.todayIndex = i;
             cell.holidayName = TovikChinaHolidayCalendar::holidayName(ymd);
+            cell.lunarDay = TovikLunarDate::lunarDay(cell.date);
+            cell.festivalName = TovikLunarFestivals::festivalName(cell.date);
+            cell.solarTermName = TovikSolarTerms::termName(cell.date);
         }
         cell.isMakeupWorkday = TovikChinaHolidayCalendar::isMakeupWorkday(ymd);
         grid.cells.push_back(std::move(cell));

@@ -1,12 +1,23 @@
 #pragma once
 
 #include "Instant.h"
+#include "TovikLunarDate.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+// What a day cell writes under its number, and in which of the calendar's colours.
+struct TovikCalendarCaption {
+    enum class Kind { none, holiday, makeupWorkday, festival, solarTerm, lunarDay };
+
+    std::string text;
+    Kind kind = Kind::none;
+
+    bool operator==(const TovikCalendarCaption &) const = default;
+};
 
 // One day of a month grid: its position, its date and its marks.
 struct TovikCalendarCellData {
@@ -17,6 +28,17 @@ struct TovikCalendarCellData {
     bool isToday = false;                   // only ever true for a current-month cell
     std::optional<std::string> holidayName; // only for current-month cells
     bool isMakeupWorkday = false;           // for every cell
+    // The day in the lunar calendar and what falls on it; for current-month cells only.
+    std::optional<TovikLunarDate::LunarDay> lunarDay;
+    std::optional<std::string> festivalName;
+    std::optional<std::string> solarTermName;
+
+    // The caption of a current-month day (none for others). Official marks win: 上班, the holiday's name;
+    // with `showsLunar`, then the festival, the solar term, and else the lunar day (the month's name on
+    // its first day).
+    TovikCalendarCaption caption(bool showsLunar) const;
+    // 农历十月廿九; empty without a lunar day.
+    std::string lunarDateText() const;
 
     bool operator==(const TovikCalendarCellData &) const = default;
 };

@@ -1,5 +1,7 @@
 #include "TovikLunarDate.h"
 
+#include "TovikCivilDays.h"
+#include "TovikGregorianCalendar.h"
 #include "TovikHostTimeZone.h"
 #include "TovikLunarCorrections.h"
 
@@ -12,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 
 namespace TovikLunarDate {
 namespace {
@@ -103,21 +106,6 @@ std::string formatYear(Shared &s, icu::Calendar &calendar)
     return text;
 }
 
-std::string dayName(int day)
-{
-    if (day >= 1 && day <= 10)
-        return std::string("初") + dayDigits[day];
-    if (day >= 11 && day <= 19)
-        return std::string("十") + dayDigits[day - 10];
-    if (day == 20)
-        return "二十";
-    if (day >= 21 && day <= 29)
-        return std::string("廿") + dayDigits[day - 20];
-    if (day == 30)
-        return "三十";
-    return std::to_string(day);
-}
-
 std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis)
 {
     if (!s.chineseCalendar)
@@ -207,7 +195,109 @@ std::string cachedText(Instant instant, std::optional<std::string> DayTexts::*sl
     return *(day.*slot);
 }
 
+// The lunar day of each civil day, asked of a Chinese calendar in UTC at the day's noon: ICU reckons the
+// lunar date from the civil date alone. A month grid asks for 42 days and their neighbours at a time, and
+// ICU takes tens of microseconds a day, so answers are kept (the whole cache goes when it grows large).
+class CivilLunarDays {
+public:
+    CivilLunarDays()
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        m_calendar.reset(
+            icu::Calendar::createInstance(*icu::TimeZone::getGMT(), icu::Locale("zh_CN@calendar=chinese"), status));
+        if (U_FAILURE(status))
+            m_calendar.reset();
+    }
+
+    std::optional<LunarDay> at(std::int64_t days)
+    {
+        std::lock_guard lock(m_mutex);
+        const auto today = official(days);
+        if (!today)
+            return std::nullopt;
+        const auto tomorrow = official(days + 1);
+        return LunarDay{today->month, today->isLeapMonth, today->day, tomorrow && tomorrow->day == 1};
+    }
+
+private:
+    static constexpr std::size_t cachedDays = 4096;
+    static constexpr std::int64_t julianDayOfEpoch = 2440588; // 1970-01-01
+
+    // Under the mutex.
+    std::optional<TovikLunarCorrections::LunarDay> official(std::int64_t days)
+    {
+        if (const auto found = m_days.find(days); found != m_days.end())
+            return found->second;
+        if (!m_calendar)
+            return std::nullopt;
+        UErrorCode status = U_ZERO_ERROR;
+        m_calendar->setTime((static_cast<double>(days) * 86400 + 43200) * 1000, status);
+        TovikLunarCorrections::LunarDay lunar{m_calendar->get(UCAL_MONTH, status) + 1,
+                                              m_calendar->get(UCAL_IS_LEAP_MONTH, status) != 0,
+                                              m_calendar->get(UCAL_DATE, status)};
+        if (U_FAILURE(status) || lunar.month < 1 || lunar.month > 12)
+            return std::nullopt;
+        if (const auto correction =
+                TovikLunarCorrections::correction(static_cast<std::int32_t>(days + julianDayOfEpoch), lunar))
+            lunar = correction->official;
+        if (m_days.size() >= cachedDays)
+            m_days.clear();
+        m_days.emplace(days, lunar);
+        return lunar;
+    }
+
+    std::mutex m_mutex;
+    std::unique_ptr<icu::Calendar> m_calendar;
+    std::unordered_map<std::int64_t, TovikLunarCorrections::LunarDay> m_days;
+};
+
+CivilLunarDays &civilLunarDays()
+{
+    static auto *instance = new CivilLunarDays;
+    return *instance;
+}
+
 } // namespace
+
+std::string dayName(int day)
+{
+    if (day >= 1 && day <= 10)
+        return std::string("初") + dayDigits[day];
+    if (day >= 11 && day <= 19)
+        return std::string("十") + dayDigits[day - 10];
+    if (day == 20)
+        return "二十";
+    if (day >= 21 && day <= 29)
+        return std::string("廿") + dayDigits[day - 20];
+    if (day == 30)
+        return "三十";
+    return std::to_string(day);
+}
+
+std::string monthName(const LunarDay &day)
+{
+    if (day.month < 1 || day.month > 12)
+        return {};
+    return std::string(day.isLeapMonth ? "闰" : "") + monthNames[day.month - 1] + "月";
+}
+
+std::optional<LunarDay> lunarDay(Instant instant)
+{
+    if (!std::isfinite(instant))
+        return std::nullopt;
+    const TovikGregorianCalendar::YearMonthDay civil = TovikGregorianCalendar::components(instant);
+    if (civil.month < 1 || civil.month > 12)
+        return std::nullopt;
+    return civilLunarDays().at(TovikCivilDays::daysFromCivil(civil.year, civil.month, civil.day));
+}
+
+std::string cellText(Instant instant)
+{
+    const auto day = lunarDay(instant);
+    if (!day)
+        return {};
+    return day->day == 1 ? monthName(*day) : dayName(day->day);
+}
 
 std::string dateText(Instant instant)
 {

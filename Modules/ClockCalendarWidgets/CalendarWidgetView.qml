@@ -2,8 +2,10 @@ import QtQuick
 import TovikWidgetKit
 
 // The calendar widget: this month as a compact grid on a dark card, month and year on top (not in the
-// medium family), weekday titles, a hairline, and one row per week with today's number in cherry. Days of
-// the neighbouring months stay blank. A click opens the widget's URL.
+// medium family), weekday titles, a hairline, and one row per week with the numbers marked as the
+// application marks them (today cherry, holidays red, makeup workdays green); the large family writes the
+// captions under them when the application shows lunar captions. Days of the neighbouring months stay
+// blank. A click opens the widget's URL.
 Item {
     id: root
 
@@ -16,6 +18,9 @@ Item {
     required property string yearText
     required property list<string> weekdayTitles
     required property list<string> dayNumbers // 42, Monday first; empty outside the month
+    required property var dayColors // 42 colours, the numbers'
+    required property list<string> captions // 42, empty when none or when lunar captions are off
+    required property var captionColors // 42 colours
     required property int todayIndex // -1 when today is not in the month
     required property int weekRowCount
     required property color todayColor
@@ -118,7 +123,11 @@ Item {
                     for (let position = 0; position < count; ++position) {
                         cells.push({
                             "text": root.dayNumbers[position],
-                            "color": position === root.todayIndex ? root.todayColor : Qt.color("white"),
+                            "color": root.dayColors.length > position ? root.dayColors[position] : Qt.color("white"),
+                            "caption": root.family === 2 && root.dayNumbers[position] !== "" && root.captions.length > position
+                                       ? root.captions[position] : "",
+                            "captionColor": root.captionColors.length > position ? root.captionColors[position] : Qt.color("white"),
+                            "captionSize": Math.max(6, Math.min(10, 0.22 * ch, 0.3 * cw)),
                             "width": cw,
                             "height": ch,
                             "size": df,
@@ -165,21 +174,44 @@ Item {
 
                         Repeater {
                             model: area.dayCells
-                            delegate: Text {
+                            delegate: Item {
                                 required property var modelData
                                 required property int index
-                                objectName: "day" + index
                                 width: modelData.width
                                 height: modelData.height
-                                text: modelData.text
-                                color: modelData.color
-                                font.pixelSize: modelData.size
-                                font.bold: true
-                                horizontalAlignment: Text.AlignHCenter
-                                verticalAlignment: Text.AlignVCenter
-                                fontSizeMode: Text.HorizontalFit
-                                minimumPixelSize: modelData.minimumSize
-                                maximumLineCount: 1
+
+                                // The number and its caption stay one block, centred in the cell.
+                                Column {
+                                    anchors.centerIn: parent
+                                    width: parent.width
+
+                                    Text {
+                                        objectName: "day" + index
+                                        width: parent.width
+                                        height: modelData.caption === "" ? modelData.height : Math.min(modelData.height, Math.ceil(modelData.size * 1.2))
+                                        text: modelData.text
+                                        color: modelData.color
+                                        font.pixelSize: modelData.size
+                                        font.bold: true
+                                        horizontalAlignment: Text.AlignHCenter
+                                        verticalAlignment: Text.AlignVCenter
+                                        fontSizeMode: Text.HorizontalFit
+                                        minimumPixelSize: modelData.minimumSize
+                                        maximumLineCount: 1
+                                    }
+                                    Text {
+                                        objectName: "caption" + index
+                                        visible: modelData.caption !== ""
+                                        width: parent.width
+                                        text: modelData.caption
+                                        color: modelData.captionColor
+                                        font.pixelSize: modelData.captionSize
+                                        font.weight: Font.Medium
+                                        horizontalAlignment: Text.AlignHCenter
+                                        elide: Text.ElideRight
+                                        maximumLineCount: 1
+                                    }
+                                }
                             }
                         }
                     }

@@ -5,6 +5,7 @@
 
 #include <ClockCalendarShared/StopwatchStore.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -12,7 +13,9 @@
 // description is the widget's own, the rest comes from the bundle.
 namespace ClockCalendarWidgets {
 
-WidgetConfiguration calendar(const std::string &kind, const std::string &displayName, const std::string &openURL);
+// `showsLunar` answers whether the application shows lunar captions; none means never.
+WidgetConfiguration calendar(const std::string &kind, const std::string &displayName, const std::string &openURL,
+                             std::function<bool()> showsLunar = {});
 WidgetConfiguration clock(const std::string &kind, const std::string &displayName, const std::string &openURL,
                           std::shared_ptr<const AppIntent> openIntent);
 WidgetConfiguration stopwatch(const std::string &kind, const std::string &displayName, const StopwatchStore &store,

@@ -28,6 +28,41 @@ QVariantMap properties(const ClockWidgetEntry &entry)
     };
 }
 
+// The application's marks: a makeup workday green (before today, as the page has it unselected), today
+// cherry, an official holiday red.
+QColor dayColor(const TovikCalendarCellData &cell)
+{
+    using namespace TovikCalendarPalette;
+    if (cell.isMakeupWorkday) {
+        return QColor(0x32, 0xD7, 0x4B);
+    }
+    if (cell.isToday) {
+        return QColor::fromRgbF(todayCherryRed, todayCherryGreen, todayCherryBlue);
+    }
+    if (cell.holidayName) {
+        return QColor(0xFF, 0x45, 0x3A);
+    }
+    return QColor(Qt::white);
+}
+
+QColor captionColor(TovikCalendarCaption::Kind kind)
+{
+    using namespace TovikCalendarPalette;
+    using Kind = TovikCalendarCaption::Kind;
+    switch (kind) {
+    case Kind::makeupWorkday:
+    case Kind::solarTerm:
+        return QColor::fromRgbF(todayBlueRed, todayBlueGreen, todayBlueBlue);
+    case Kind::lunarDay:
+        return QColor::fromRgbF(1, 1, 1, 0.28f);
+    case Kind::none:
+    case Kind::holiday:
+    case Kind::festival:
+        break;
+    }
+    return QColor::fromRgbF(1, 0x45 / 255.f, 0x3A / 255.f, 0.92f);
+}
+
 QVariantMap properties(const CalendarWidgetEntry &entry)
 {
     using namespace TovikCalendarPalette;
@@ -37,8 +72,17 @@ QVariantMap properties(const CalendarWidgetEntry &entry)
     }
     // Days of the neighbouring months stay blank.
     QStringList dayNumbers;
+    QVariantList dayColors;
+    QStringList captions;
+    QVariantList captionColors;
     for (const TovikCalendarCellData &cell : entry.grid.cells) {
-        dayNumbers.append(cell.isCurrentMonth && cell.day > 0 ? QString::number(cell.day) : QString());
+        const bool shown = cell.isCurrentMonth && cell.day > 0;
+        dayNumbers.append(shown ? QString::number(cell.day) : QString());
+        dayColors.append(dayColor(cell));
+        // Captions only with the application's lunar switch on; the view shows them in the large family.
+        const TovikCalendarCaption caption = entry.showsLunar ? cell.caption(true) : TovikCalendarCaption{};
+        captions.append(text(caption.text));
+        captionColors.append(captionColor(caption.kind));
     }
     const bool todayShown = entry.grid.todayIndex && entry.grid.cells.at(*entry.grid.todayIndex).isToday;
     return {
@@ -47,6 +91,9 @@ QVariantMap properties(const CalendarWidgetEntry &entry)
         {QStringLiteral("yearText"), text(entry.grid.yearText)},
         {QStringLiteral("weekdayTitles"), weekdayTitles},
         {QStringLiteral("dayNumbers"), dayNumbers},
+        {QStringLiteral("dayColors"), dayColors},
+        {QStringLiteral("captions"), captions},
+        {QStringLiteral("captionColors"), captionColors},
         {QStringLiteral("todayIndex"), todayShown ? static_cast<int>(*entry.grid.todayIndex) : -1},
         {QStringLiteral("weekRowCount"), entry.grid.weekRowCount()},
         {QStringLiteral("todayColor"), QColor::fromRgbF(todayCherryRed, todayCherryGreen, todayCherryBlue)},

@@ -366,6 +366,9 @@ std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu()
         levels->addAction(action);
     }
 
+    // The page's own entries between separators; a page without any leaves one separator (QMenu collapses).
+    menu->addSeparator();
+    m_contentController->addContextMenuEntries(*menu);
     menu->addSeparator();
     menu->addAction(m_configuration.openInMainWindowToolTip, this, &FloatingPanelWindowController::openInMainWindow);
     menu->addAction(QStringLiteral("关闭"), this, &FloatingPanelWindowController::closeStandaloneWindow);

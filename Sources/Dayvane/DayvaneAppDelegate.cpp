@@ -3,7 +3,9 @@
 #include "DayvaneMover.h"
 #include "DayvaneWindowController.h"
 
+#include <ClockCalendarFeature/CalendarLunarSetting.h>
 #include <DayvaneCore/DayvaneDeepLink.h>
+#include <DayvaneCore/DayvaneSharedCalendar.h>
 #include <DayvaneCore/DayvaneStopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -45,6 +47,13 @@ bool DayvaneAppDelegate::launch()
     m_mainWindowController = m_services.makeMainWindow();
     connect(m_mainWindowController.get(), &DayvaneWindowController::quitRequested, this, [this] { m_services.quit(); });
     m_mainWindowController->showWindow();
+    // The widgets read the lunar switch from the shared suite: mirrored now and at every change.
+    CalendarLunarSetting &lunar = CalendarLunarSetting::shared();
+    const auto mirror = [](bool shows) {
+        DayvaneSharedCalendar::mirrorShowsLunar(DayvaneSharedCalendar::suite(), shows);
+    };
+    mirror(lunar.showsLunar());
+    connect(&lunar, &CalendarLunarSetting::showsLunarChanged, this, mirror);
     // Mini windows are tool windows, which Qt's own last-window rule ignores; this rule counts them.
     qApp->installEventFilter(this);
     return true;

@@ -5,6 +5,7 @@
 
 #include <ClockCalendarWidgets/ClockCalendarWidgets.h>
 #include <DayvaneCore/DayvaneDeepLink.h>
+#include <DayvaneCore/DayvaneSharedCalendar.h>
 
 #include <memory>
 #include <string>
@@ -20,7 +21,10 @@ std::string urlOf(DayvaneDeepLink link)
 
 WidgetConfiguration DayvaneCalendarWidget::body()
 {
-    return ClockCalendarWidgets::calendar(kind, "Lumadi 日历", urlOf(DayvaneDeepLink::calendar));
+    // The application mirrors its lunar switch into the shared suite, which is all the extension opens.
+    return ClockCalendarWidgets::calendar(kind, "Lumadi 日历", urlOf(DayvaneDeepLink::calendar), [] {
+        return DayvaneSharedCalendar::showsLunar(DayvaneSharedCalendar::suite());
+    });
 }
 
 WidgetConfiguration DayvaneClockWidget::body()

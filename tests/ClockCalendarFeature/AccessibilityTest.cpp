@@ -78,17 +78,23 @@ protected:
 
 } // namespace
 
-TEST_F(AccessibilityTest, DayNamesSayDateWeekdayAndMark)
+TEST_F(AccessibilityTest, DayNamesAndToolTipsSayDateWeekdayMarksAndLunarDate)
 {
     struct Case {
         int year, month, day;
         bool isCurrentMonth;
-        const char *expected;
+        const char *name;
+        const char *toolTip;
     };
     const Case cases[] = {
-        {2026, 1, 1, true, "2026年1月1日 星期四 元旦"}, {2026, 1, 4, true, "2026年1月4日 星期日 上班"},
-        {2026, 1, 5, true, "2026年1月5日 星期一"},      {2026, 2, 14, true, "2026年2月14日 星期六 上班"},
-        {2025, 12, 29, false, "2025年12月29日 星期一"},
+        {2026, 1, 1, true, "2026年1月1日 星期四 元旦 农历冬月十三", "乙巳年冬月十三 星期四"},
+        {2026, 1, 4, true, "2026年1月4日 星期日 上班 农历冬月十六", "乙巳年冬月十六 星期日"},
+        {2026, 1, 5, true, "2026年1月5日 星期一 小寒 农历冬月十七", "乙巳年冬月十七 星期一 小寒"},
+        {2026, 2, 14, true, "2026年2月14日 星期六 上班 农历腊月廿七", "乙巳年腊月廿七 星期六"},
+        {2026, 2, 17, true, "2026年2月17日 星期二 春节 农历正月初一", "丙午年正月初一 星期二 春节"},
+        {2026, 12, 7, true, "2026年12月7日 星期一 大雪 农历十月廿九", "丙午年十月廿九 星期一 大雪"},
+        {2027, 1, 15, true, "2027年1月15日 星期五 腊八节 农历腊月初八", "丙午年腊月初八 星期五 腊八节"},
+        {2025, 12, 29, false, "2025年12月29日 星期一", ""},
     };
     for (const Case &c : cases) {
         const TovikCalendarGrid grid = TovikCalendarGrid::make(day(c.year, c.month, 1), clock.now());
@@ -98,8 +104,9 @@ TEST_F(AccessibilityTest, DayNamesSayDateWeekdayAndMark)
         const auto found = std::find_if(cells.begin(), cells.end(), [&](const TovikCalendarCellData &cell) {
             return cell.date == date && cell.isCurrentMonth == c.isCurrentMonth;
         });
-        ASSERT_NE(found, cells.end()) << c.expected;
-        EXPECT_EQ(ClockCalendarAccessibility::dayName(*found), QString::fromUtf8(c.expected));
+        ASSERT_NE(found, cells.end()) << c.name;
+        EXPECT_EQ(ClockCalendarAccessibility::dayName(*found), QString::fromUtf8(c.name));
+        EXPECT_EQ(ClockCalendarAccessibility::dayToolTip(*found), QString::fromUtf8(c.toolTip));
     }
 }
 
@@ -119,11 +126,11 @@ TEST_F(AccessibilityTest, MonthIsATableOfDayCellsWithTodaySelectionAndFocus)
     QAccessibleInterface *newYear = grid->cellAt(0, 3);
     ASSERT_TRUE(newYear);
     EXPECT_EQ(newYear->role(), QAccessible::Cell);
-    EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("2026年1月1日 星期四 元旦"));
+    EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("2026年1月1日 星期四 元旦 农历冬月十三"));
     EXPECT_EQ(newYear->text(QAccessible::Description), QStringLiteral("今天"));
     EXPECT_TRUE(newYear->state().focused);
     EXPECT_FALSE(newYear->state().selected);
-    EXPECT_EQ(grid->cellAt(0, 6)->text(QAccessible::Name), QStringLiteral("2026年1月4日 星期日 上班"));
+    EXPECT_EQ(grid->cellAt(0, 6)->text(QAccessible::Name), QStringLiteral("2026年1月4日 星期日 上班 农历冬月十六"));
     EXPECT_TRUE(grid->cellAt(0, 0)->state().disabled); // 29 December, shown empty
     QAccessibleTableCellInterface *cell = newYear->tableCellInterface();
     ASSERT_TRUE(cell);

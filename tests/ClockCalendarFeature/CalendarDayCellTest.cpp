@@ -69,6 +69,37 @@ TEST(CalendarDayCellTest, StatesGiveTheirNumberColourWeightAndCaption)
     EXPECT_EQ(cell.captionColor(), blue);
 }
 
+TEST(CalendarDayCellTest, LunarCaptionsTakeTheirKindsColourAndKeepTheBlockCentred)
+{
+    using Kind = TovikCalendarCaption::Kind;
+    struct Case {
+        TovikCalendarCaption caption;
+        QColor colour;
+    };
+    const Case cases[] = {
+        {{"腊八节", Kind::festival}, QColor::fromRgbF(1, 0x45 / 255.f, 0x3A / 255.f, 0.92f)},
+        {{"冬至", Kind::solarTerm}, blue},
+        {{"廿九", Kind::lunarDay}, QColor::fromRgbF(1, 1, 1, 0.28f)},
+    };
+    CalendarDayCell cell;
+    cell.resize(50, 60);
+    cell.configure(QStringLiteral("15"), false, false, true, std::nullopt, false);
+    cell.setSelection(true, 5);
+    const auto plain = cell.labelFrames();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.caption.text);
+        cell.setCaption(c.caption);
+        EXPECT_EQ(cell.captionText(), QString::fromStdString(c.caption.text));
+        EXPECT_EQ(cell.captionColor().rgb(), c.colour.rgb());
+        EXPECT_NEAR(cell.captionColor().alphaF(), c.colour.alphaF(), 0.002);
+        const auto block = cell.labelFrames();
+        EXPECT_NEAR((block.caption.y() + block.number.y() + block.number.height()) / 2, 30, 1.0);
+        EXPECT_EQ(cell.selectionMaskedCorners(), 5u) << "the selection stays";
+    }
+    cell.setCaption({});
+    EXPECT_EQ(cell.labelFrames().number, plain.number);
+}
+
 TEST(CalendarDayCellTest, CaptionSitsUnderTheNumberAsOneCentredBlock)
 {
     CalendarDayCell cell;

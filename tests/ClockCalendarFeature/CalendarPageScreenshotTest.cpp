@@ -1,8 +1,10 @@
 // Shows the page in a window on the main window's dark background at two sizes and saves what it looks
-// like (calendar-page-720x480.png, calendar-page-400x400.png in the build folder) for people to look at.
+// like (calendar-page-720x480.png, calendar-page-400x400.png in the build folder) for people to look at;
+// and December 2026 with January 2027 under lunar captions (calendar-page-lunar-720x480.png).
 #include "CalendarTestSupport.h"
 #include "DarkHostWindow.h"
 
+#include <ClockCalendarFeature/CalendarLunarSetting.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
 
 using namespace CalendarTestSupport;
@@ -44,6 +46,38 @@ void screenshot(QSize size)
 }
 
 } // namespace
+
+TEST(CalendarPageScreenshotTest, LunarCaptionsInDecemberAndJanuary)
+{
+    CalendarLunarSetting::shared().setShowsLunar(true);
+    CalendarViewController controller;
+    DarkHostWindow window(controller.view());
+    const QSize size(720, 480);
+    window.resize(size);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.view()->size() == size; }));
+    CalendarView &current = *controller.currentMonthView();
+    current.setDisplayedMonth(day(2026, 12, 1), true);
+    current.updateMonth(at(2026, 12, 10, 9, 0));
+    controller.nextMonthView()->updateMonth(at(2026, 12, 10, 9, 0));
+
+    const QImage image = window.grab().toImage();
+    ASSERT_TRUE(image.save(QStringLiteral(DAYVANE_SCREENSHOT_DIR "/calendar-page-lunar-720x480.png")));
+    // Under the number of 22 December (冬至), the caption is drawn in the blue accent.
+    const QRect cell = current.dayCellFrame(positionOf(current, day(2026, 12, 22))).toRect();
+    const QRect caption(current.mapTo(&window, QPoint(cell.left(), cell.center().y() + 4)),
+                        QSize(cell.width(), cell.height() / 2 - 4));
+    bool blueInk = false;
+    for (int y = caption.top(); y <= caption.bottom() && !blueInk; ++y) {
+        for (int x = caption.left(); x <= caption.right() && !blueInk; ++x) {
+            const QColor ink = image.pixelColor(QPoint(x, y) * window.devicePixelRatio());
+            blueInk = ink.blue() > 150 && ink.red() < 100;
+        }
+    }
+    EXPECT_TRUE(blueInk);
+    CalendarLunarSetting::shared().setShowsLunar(false);
+}
 
 TEST(CalendarPageScreenshotTest, TwoMonthsAt720x480)
 {

@@ -3,6 +3,7 @@
 #include "CalendarTestSupport.h"
 #include "TovikTestClock.h"
 
+#include <ClockCalendarFeature/CalendarLunarSetting.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarFeature/StopwatchView.h>
@@ -219,6 +220,68 @@ TEST_F(ClockMiniWindowsTest, aDragOnDaysSelectsThemAndADragOnTheHeaderMovesThePa
     QTest::mouseRelease(handle, Qt::LeftButton, {}, window->mapFromGlobal(target));
     EXPECT_EQ(window->pos(), before + QPoint(30, 20));
     EXPECT_EQ(filledDays(*month), (std::set<int>{5, 6, 7})) << "moving keeps the selection";
+}
+
+QAction *lunarSwitch(QMenu &menu)
+{
+    const QList<QAction *> actions = menu.actions();
+    const auto found = std::find_if(actions.begin(), actions.end(),
+                                    [](QAction *action) { return action->text() == QStringLiteral("显示农历"); });
+    return found == actions.end() ? nullptr : *found;
+}
+
+// The menu the page opens for a context request (right click, Menu key), looked at while it is up.
+QStringList pageMenuEntries(QWidget *page, QContextMenuEvent::Reason reason)
+{
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            for (QAction *action : menu->actions()) {
+                entries << action->text() + (action->isChecked() ? QStringLiteral(" ✓") : QString());
+            }
+            menu->close();
+        }
+    });
+    QContextMenuEvent request(reason, QPoint(40, 80), page->mapToGlobal(QPoint(40, 80)));
+    QApplication::sendEvent(page, &request);
+    return entries;
+}
+
+TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSettingFollowedLive)
+{
+    CalendarLunarSetting &setting = CalendarLunarSetting::shared();
+    setting.setShowsLunar(false);
+    TovikTestClock clock(at(2026, 12, 10, 12, 0));
+    auto panel = ClockMiniWindow::makeCalendar(prefix);
+    present(*panel);
+    CalendarViewController page;
+    page.view()->resize(720, 480);
+    CalendarView *panelMonth = static_cast<MiniCalendarViewController *>(panel->contentController())
+                                   ->calendarViewController()
+                                   ->currentMonthView();
+    CalendarDayCell *heavySnow = panelMonth->dayCell(positionOf(*panelMonth, day(2026, 12, 7)));
+    CalendarDayCell *pageHeavySnow =
+        page.currentMonthView()->dayCell(positionOf(*page.currentMonthView(), day(2026, 12, 7)));
+    EXPECT_EQ(pageMenuEntries(page.view(), QContextMenuEvent::Keyboard), QStringList{QStringLiteral("显示农历")});
+    EXPECT_FALSE(heavySnow->isCaptionVisible()) << "off by default";
+
+    std::unique_ptr<QMenu> panelMenu = panel->makeContextMenu();
+    std::unique_ptr<QMenu> pageMenu = page.makeContextMenu();
+    ASSERT_TRUE(lunarSwitch(*panelMenu) && lunarSwitch(*pageMenu));
+    lunarSwitch(*panelMenu)->trigger();
+    EXPECT_TRUE(lunarSwitch(*pageMenu)->isChecked()) << "an open menu follows";
+    EXPECT_EQ(TovikWindowChrome::store()->boolean(CalendarLunarSetting::key), true);
+    for (CalendarDayCell *cell : {heavySnow, pageHeavySnow}) {
+        EXPECT_EQ(cell->captionText(), QStringLiteral("大雪"));
+        EXPECT_TRUE(cell->isCaptionVisible());
+    }
+    EXPECT_EQ(pageMenuEntries(page.view(), QContextMenuEvent::Mouse), QStringList{QStringLiteral("显示农历 ✓")});
+
+    lunarSwitch(*pageMenu)->trigger();
+    EXPECT_FALSE(lunarSwitch(*panelMenu)->isChecked());
+    EXPECT_EQ(TovikWindowChrome::store()->boolean(CalendarLunarSetting::key), false);
+    EXPECT_FALSE(heavySnow->isCaptionVisible());
+    EXPECT_FALSE(pageHeavySnow->isCaptionVisible());
 }
 
 } // namespace

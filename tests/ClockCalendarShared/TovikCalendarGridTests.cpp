@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -145,6 +146,51 @@ TEST(TovikCalendarGrid, UnusableInstantGivesFortyTwoInertCells)
         EXPECT_FALSE(cell.isCurrentMonth || cell.isToday || cell.isMakeupWorkday);
     }
     EXPECT_FALSE(grid.todayIndex.has_value());
+}
+
+// The caption's precedence: official marks first, whether or not lunar captions are on; then the festival,
+// the solar term and the lunar day. Each row is one day of its own month's grid.
+TEST(TovikCalendarGrid, CaptionsAndLunarDates)
+{
+    using Kind = TovikCalendarCaption::Kind;
+    struct Case {
+        int year, month, day;
+        bool showsLunar;
+        const char *text;
+        Kind kind;
+        const char *lunarDate;
+    };
+    const Case cases[] = {
+        {2026, 2, 14, true, "上班", Kind::makeupWorkday, "农历腊月廿七"},
+        {2026, 2, 14, false, "上班", Kind::makeupWorkday, "农历腊月廿七"},
+        {2026, 2, 17, true, "春节", Kind::holiday, "农历正月初一"},
+        {2026, 6, 19, true, "端午节", Kind::holiday, "农历五月初五"},
+        {2026, 10, 1, false, "国庆节", Kind::holiday, "农历八月廿一"},
+        {2026, 12, 7, true, "大雪", Kind::solarTerm, "农历十月廿九"},
+        {2026, 12, 7, false, "", Kind::none, "农历十月廿九"},
+        {2026, 12, 9, true, "冬月", Kind::lunarDay, "农历冬月初一"},
+        {2026, 12, 22, true, "冬至", Kind::solarTerm, "农历冬月十四"},
+        {2026, 12, 23, true, "十五", Kind::lunarDay, "农历冬月十五"},
+        {2027, 1, 15, true, "腊八节", Kind::festival, "农历腊月初八"},
+        {2027, 2, 5, true, "春节", Kind::holiday, "农历腊月廿九"}, // 除夕 yields to the official break
+        {2025, 7, 25, true, "闰六月", Kind::lunarDay, "农历闰六月初一"},
+        {2025, 8, 2, true, "初九", Kind::lunarDay, "农历闰六月初九"}, // a leap month's 七夕 date is no festival
+    };
+    for (const Case &c : cases) {
+        const auto grid = TovikCalendarGrid::make(instantAt(c.year, c.month, c.day), instantAt(2030, 1, 1));
+        const auto cell = std::find_if(grid.cells.begin(), grid.cells.end(), [&](const TovikCalendarCellData &d) {
+            return d.isCurrentMonth && d.day == c.day;
+        });
+        ASSERT_NE(cell, grid.cells.end());
+        const TovikCalendarCaption caption = cell->caption(c.showsLunar);
+        EXPECT_EQ(caption.text, c.text) << c.year << '-' << c.month << '-' << c.day;
+        EXPECT_EQ(caption.kind, c.kind) << c.year << '-' << c.month << '-' << c.day;
+        EXPECT_EQ(cell->lunarDateText(), c.lunarDate) << c.year << '-' << c.month << '-' << c.day;
+    }
+    // Days of the neighbouring months carry no caption, not even a makeup workday's (4 January 2026).
+    const auto december = TovikCalendarGrid::make(instantAt(2025, 12, 1), instantAt(2030, 1, 1));
+    EXPECT_EQ(december.cells[34].caption(true), TovikCalendarCaption{});
+    EXPECT_FALSE(december.cells[34].lunarDay.has_value());
 }
 
 } // namespace

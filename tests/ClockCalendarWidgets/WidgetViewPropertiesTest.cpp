@@ -74,6 +74,47 @@ TEST(WidgetViewProperties, CalendarShowsOnlyTheMonthsDaysAndMarksToday)
     EXPECT_TRUE(other.value("isGalleryPreview").toBool());
 }
 
+// February 2026 (from a Sunday, so day d sits at position d + 5), today the 17th: the numbers carry the
+// page's marks always; the captions come only with the lunar switch.
+TEST(WidgetViewProperties, CalendarMarksDaysAsThePageDoesAndCaptionsThemWithTheSwitch)
+{
+    const Instant today = instantAt(2026, 2, 17, 10);
+    const QColor white(Qt::white), cherry = QColor::fromRgbF(0.87, 0.19, 0.39), red(0xFF, 0x45, 0x3A),
+                                   green(0x32, 0xD7, 0x4B), blue = QColor::fromRgbF(0.04, 0.52, 1.0);
+    struct Case {
+        int day;
+        QColor number;
+        const char *caption;
+        QColor captionColour;
+    };
+    const Case cases[] = {
+        {2, white, "十五", QColor::fromRgbF(1, 1, 1, 0.28f)},
+        {4, white, "立春", blue},
+        {10, white, "小年", red},
+        {14, green, "上班", blue},
+        {15, red, "春节", red},
+        {17, cherry, "春节", red},
+    };
+    for (const bool showsLunar : {false, true}) {
+        const QVariantMap february =
+            widgetViewProperties(CalendarWidgetEntry{today, TovikCalendarGrid::make(today, today), false, showsLunar});
+        const QVariantList colours = february.value("dayColors").toList();
+        const QStringList captions = february.value("captions").toStringList();
+        const QVariantList captionColours = february.value("captionColors").toList();
+        ASSERT_EQ(colours.size(), 42);
+        ASSERT_EQ(captions.size(), 42);
+        for (const Case &c : cases) {
+            SCOPED_TRACE(testing::Message() << c.day << (showsLunar ? " lunar" : ""));
+            EXPECT_EQ(colours.at(c.day + 5).value<QColor>().rgb(), c.number.rgb());
+            EXPECT_EQ(captions.at(c.day + 5), showsLunar ? QString::fromUtf8(c.caption) : QString());
+            if (showsLunar) {
+                EXPECT_EQ(captionColours.at(c.day + 5).value<QColor>().rgb(), c.captionColour.rgb());
+            }
+        }
+        EXPECT_EQ(captions.at(0), QString()) << "a neighbouring month's day stays blank";
+    }
+}
+
 TEST(WidgetViewProperties, StopwatchCountsFromWhenItsElapsedTimeWasZero)
 {
     const QVariantMap running = widgetViewProperties(StopwatchWidgetEntry{5100, StopwatchState{590, 5000}, false});
