@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QMessageBox>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTextStream>
@@ -120,6 +121,13 @@ int host(int argc, char **argv)
 
     QObject::connect(&gallery, &WidgetGallery::addRequested, &desktop, &WidgetDesktop::add);
     QObject::connect(&desktop, &WidgetDesktop::galleryRequested, &gallery, &WidgetGallery::show);
+    QObject::connect(&desktop, &WidgetDesktop::limitReached, &app, [](std::size_t heldBack) {
+        // Not modal: the widgets go on running while the note is read.
+        auto *note = new QMessageBox(QMessageBox::Information, QStringLiteral("Dayvane 桌面小组件"),
+                                     WidgetDesktop::limitNotice(heldBack));
+        note->setAttribute(Qt::WA_DeleteOnClose);
+        note->show();
+    });
     QObject::connect(&tray, &WidgetHostTray::galleryRequested, &gallery, &WidgetGallery::show);
     QObject::connect(&tray, &WidgetHostTray::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&quitSignals, &TovikQuitSignals::received, &app, &QCoreApplication::quit);
