@@ -125,6 +125,7 @@ int host(int argc, char **argv)
         // Not modal: the widgets go on running while the note is read.
         auto *note = new QMessageBox(QMessageBox::Information, QStringLiteral("Dayvane 桌面小组件"),
                                      WidgetDesktop::limitNotice(heldBack));
+        note->addButton(QStringLiteral("好"), QMessageBox::AcceptRole);
         note->setAttribute(Qt::WA_DeleteOnClose);
         note->show();
     });
