@@ -83,8 +83,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${DAYVANE_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What dpkg-shlibdeps cannot see: the Chinese face the interface is drawn in, the SVG icon engine Qt loads
-# as a plugin, and the QML modules the widget views load (QtQuick imports QtQml.WorkerScript itself).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "fonts-noto-cjk, libqt6svg6, qml6-module-qtquick, qml6-module-qtquick-layouts, qml6-module-qtqml-workerscript")
+# as a plugin, the QML modules the widget views and the widget gallery load (QtQuick imports
+# QtQml.WorkerScript itself), and xdg-open, through which a click on a widget starts Dayvane.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, libqt6svg6, qml6-module-qtquick, qml6-module-qtquick-layouts, \
+qml6-module-qtqml-workerscript, qml6-module-qtquick-controls, qml6-module-qtquick-templates, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

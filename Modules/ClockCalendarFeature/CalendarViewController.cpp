@@ -221,10 +221,16 @@ void CalendarViewController::refreshTodayIfNeeded(Instant now)
 {
     // A month built in another zone has its days at that zone's midnights: it is built again.
     const unsigned zone = TovikGregorianCalendar::followHostZone();
+    const bool showedToday = isShown(TovikGregorianCalendar::startOfDay(currentMonthView()->renderedToday()));
     for (CalendarView *monthView : {currentMonthView(), nextMonthView()}) {
         if (monthView->renderedZone() != zone || !TovikGregorianCalendar::isSameDay(monthView->renderedToday(), now)) {
             monthView->updateMonth(now);
         }
+    }
+    // A page that showed the day just ended follows today into its month; one paged elsewhere stays there.
+    const Instant today = TovikGregorianCalendar::startOfDay(now);
+    if (showedToday && !isShown(today)) {
+        showMonthOf(today);
     }
 }
 

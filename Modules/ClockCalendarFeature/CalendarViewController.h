@@ -21,7 +21,8 @@ class CalendarViewController final : public TovikViewController {
 public:
     explicit CalendarViewController(QObject *parent = nullptr);
 
-    // Re-renders each month whose today mark is no longer the day of `now`.
+    // Re-renders each month whose today mark is no longer the day of `now`; when the page showed the day
+    // that ended and no longer shows today, it pages on to today's month.
     void refreshTodayIfNeeded(Instant now);
 
     double topContentInset() const { return m_topContentInset; }

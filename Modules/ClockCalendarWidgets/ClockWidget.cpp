@@ -5,6 +5,8 @@
 
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
 
+#include <cstdio>
+
 ClockWidgetEntry ClockWidgetProvider::placeholder(const TimelineProviderContext &, Instant now) const
 {
     return {now, true};
@@ -27,6 +29,14 @@ Timeline<ClockWidgetEntry> ClockWidgetProvider::timeline(const TimelineProviderC
         TovikGregorianCalendar::addingDays(TovikGregorianCalendar::startOfDay(now), 1);
     const Instant nextMidnight = tomorrow ? TovikGregorianCalendar::startOfDay(*tomorrow) : now + 86400;
     return {{{now, false}}, TimelineReloadPolicy::atInstant(nextMidnight)};
+}
+
+std::string clockWidgetTimeText(Instant now)
+{
+    const TovikGregorianCalendar::TimeOfDay time = TovikGregorianCalendar::timeOfDay(now);
+    char text[16];
+    std::snprintf(text, sizeof text, "%d:%02d:%02d", time.hour, time.minute, time.second);
+    return text;
 }
 
 namespace ClockCalendarWidgets {

@@ -4,6 +4,8 @@
 
 #include <ClockCalendarShared/Instant.h>
 
+#include <string>
+
 // The clock widget's data: the instant it stands for. The view counts the seconds itself, so a timeline
 // only has to change with the day.
 struct ClockWidgetEntry {
@@ -20,3 +22,8 @@ public:
     // One entry, reloaded after the next local midnight.
     Timeline<ClockWidgetEntry> timeline(const TimelineProviderContext &context, Instant now) const;
 };
+
+// The clock's live text at `now`: the wall time of day in the host zone, H:MM:SS before ten o'clock and
+// HH:MM:SS from then on. Read from the wall clock rather than counted from midnight, so that the hour is
+// right on the days the clocks change.
+std::string clockWidgetTimeText(Instant now);

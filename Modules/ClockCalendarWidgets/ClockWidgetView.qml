@@ -1,7 +1,8 @@
 import QtQuick
 import TovikWidgetKit
+import ClockCalendarWidgets
 
-// The clock widget: the date, the time of day counting on each second, and the lunar date with the
+// The clock widget: the date, the wall time of day moving on each second, and the lunar date with the
 // weekday, on a dark gradient. A click runs the open action when there is one, else opens the widget's URL.
 Item {
     id: root
@@ -13,7 +14,6 @@ Item {
     required property bool isGalleryPreview
     required property string dateText
     required property string subtitle
-    required property real dayStart
     property bool hasOpenIntent: false
 
     signal openRequested(string url)
@@ -70,9 +70,8 @@ Item {
             anchors.topMargin: root.contentMargin + 2
             anchors.bottomMargin: anchors.topMargin
 
-            TovikLiveTimerText {
+            ClockLiveTimeText {
                 id: timeOfDay
-                from: root.dayStart
                 now: root.now
             }
 

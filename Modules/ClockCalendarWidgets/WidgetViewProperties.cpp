@@ -1,7 +1,6 @@
 #include "WidgetViewProperties.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
-#include <ClockCalendarShared/TovikGregorianCalendar.h>
 #include <ClockCalendarShared/TovikLunarDate.h>
 
 #include <QColor>
@@ -23,8 +22,6 @@ QVariantMap properties(const ClockWidgetEntry &entry)
         {QStringLiteral("isGalleryPreview"), entry.isGalleryPreview},
         {QStringLiteral("dateText"), text(TovikLunarDate::dateText(entry.date))},
         {QStringLiteral("subtitle"), text(TovikLunarDate::clockSubtitle(entry.date))},
-        // The time of day is the time elapsed since the day began.
-        {QStringLiteral("dayStart"), TovikGregorianCalendar::startOfDay(entry.date)},
     };
 }
 

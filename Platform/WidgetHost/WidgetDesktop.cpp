@@ -73,10 +73,21 @@ const WidgetConfiguration *WidgetDesktop::configuration(const std::string &kind)
     return found == m_widgets.end() ? nullptr : &*found;
 }
 
+QString WidgetDesktop::limitNotice(std::size_t heldBack)
+{
+    if (heldBack == 0) {
+        return QStringLiteral("桌面上最多放 %1 个小组件。请先移除一个，再添加新的。").arg(maxPlacedWidgets);
+    }
+    return QStringLiteral("桌面上最多放 %1 个小组件，已显示前 %1 个；其余 %2 个仍保存着，没有显示。")
+        .arg(maxPlacedWidgets)
+        .arg(heldBack);
+}
+
 void WidgetDesktop::restore()
 {
     m_remembered = m_store.load();
     m_nextRemembered = 0;
+    m_heldBack.clear();
     m_restoring = true;
     m_changedWhileRestoring = false;
     restoreNext();
@@ -84,6 +95,11 @@ void WidgetDesktop::restore()
 
 void WidgetDesktop::restoreNext()
 {
+    if (m_windows.size() >= maxPlacedWidgets && m_nextRemembered < m_remembered.size()) {
+        m_heldBack.assign(m_remembered.begin() + static_cast<std::ptrdiff_t>(m_nextRemembered), m_remembered.end());
+        m_nextRemembered = m_remembered.size();
+        emit limitReached(m_heldBack.size());
+    }
     while (m_nextRemembered < m_remembered.size()) {
         const PlacedWidget &placed = m_remembered[m_nextRemembered++];
         const WidgetConfiguration *widget = configuration(placed.kind);
@@ -112,6 +128,10 @@ void WidgetDesktop::add(const std::string &kind, WidgetFamily family)
     const WidgetConfiguration *widget = configuration(kind);
     const std::vector<QRect> areas = availableAreas();
     if (!widget || areas.empty()) {
+        return;
+    }
+    if (m_windows.size() >= maxPlacedWidgets) {
+        emit limitReached(0);
         return;
     }
     std::vector<QRect> placed;
@@ -249,5 +269,6 @@ void WidgetDesktop::save()
     for (const auto &window : m_windows) {
         placed.push_back({window->widget().kind, window->family(), window->place()});
     }
+    placed.insert(placed.end(), m_heldBack.begin(), m_heldBack.end());
     m_store.save(placed);
 }

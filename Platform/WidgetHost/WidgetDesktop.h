@@ -26,15 +26,21 @@ class WidgetDesktop final : public QObject {
 public:
     using Clock = std::function<Instant()>;
 
+    // As many widgets as a desktop holds: each is a window of its own, and thousands of them would take
+    // the machine's memory and time.
+    static constexpr std::size_t maxPlacedWidgets = 64;
+
     WidgetDesktop(QQmlEngine &engine, const WidgetExtension &extension, WidgetHostStore &store, Clock clock,
                   QObject *parent = nullptr);
     ~WidgetDesktop() override;
 
     // Shows every remembered widget whose kind the extension still offers, where it was, kept on a screen:
     // the first at once, the others one per turn of the event loop, so that the first is on the screen
-    // before the others are built. Says restored() when all are there.
+    // before the others are built. Says restored() when all are there. Past maxPlacedWidgets the rest
+    // stay in the store as they are, after the shown ones, and limitReached() says how many.
     void restore();
-    // A new widget in the next free slot of the column at the right of the primary screen.
+    // A new widget in the next free slot of the column at the right of the primary screen; at
+    // maxPlacedWidgets none, and limitReached() says why.
     void add(const std::string &kind, WidgetFamily family);
     void remove(PlacedWidgetWindow *window);
     // The same widget in another size, at the same place as far as the screen allows.
@@ -46,10 +52,14 @@ public:
 
     // The available areas of the screens, the primary screen's first.
     static std::vector<QRect> availableAreas();
+    // What the user is told of limitReached().
+    static QString limitNotice(std::size_t heldBack);
 
 signals:
     void galleryRequested();
     void restored();
+    // The desktop is full: `heldBack` stored widgets are not shown (0 when an added one was refused).
+    void limitReached(std::size_t heldBack);
 
 private:
     const WidgetConfiguration *configuration(const std::string &kind) const;
@@ -73,4 +83,6 @@ private:
     std::size_t m_nextRemembered = 0;
     bool m_restoring = false;
     bool m_changedWhileRestoring = false;
+    // Stored widgets past the limit, kept as they were after the shown ones.
+    std::vector<PlacedWidget> m_heldBack;
 };

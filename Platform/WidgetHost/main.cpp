@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QMessageBox>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QTextStream>
@@ -127,6 +128,14 @@ int host(int argc, char **argv)
 
     QObject::connect(&gallery, &WidgetGallery::addRequested, &desktop, &WidgetDesktop::add);
     QObject::connect(&desktop, &WidgetDesktop::galleryRequested, &gallery, &WidgetGallery::show);
+    QObject::connect(&desktop, &WidgetDesktop::limitReached, &app, [](std::size_t heldBack) {
+        // Not modal: the widgets go on running while the note is read.
+        auto *note = new QMessageBox(QMessageBox::Information, QStringLiteral("Dayvane 桌面小组件"),
+                                     WidgetDesktop::limitNotice(heldBack));
+        note->addButton(QStringLiteral("好"), QMessageBox::AcceptRole);
+        note->setAttribute(Qt::WA_DeleteOnClose);
+        note->show();
+    });
     QObject::connect(&tray, &WidgetHostTray::galleryRequested, &gallery, &WidgetGallery::show);
     QObject::connect(&tray, &WidgetHostTray::quitRequested, &app, &QCoreApplication::quit);
     QObject::connect(&quitSignals, &TovikQuitSignals::received, &app, &QCoreApplication::quit);

@@ -85,12 +85,12 @@ inline std::set<int> filledDays(const CalendarView &view)
     return days;
 }
 
-// The day numbers marked as today across both months (at most one).
-inline std::set<int> todayMarks(CalendarViewController &controller)
+// The day numbers marked as today across both months (at most one), or across those on screen.
+inline std::set<int> todayMarks(CalendarViewController &controller, bool onScreenOnly = false)
 {
     std::set<int> marked;
     for (CalendarView *view : {controller.currentMonthView(), controller.nextMonthView()}) {
-        for (int p = 0; p < CalendarLayout::gridCellCount; ++p) {
+        for (int p = 0; p < CalendarLayout::gridCellCount && (view->isVisible() || !onScreenOnly); ++p) {
             if (view->dayCell(p)->isTodayDay()) {
                 marked.insert(view->dayCell(p)->dayText().toInt());
             }

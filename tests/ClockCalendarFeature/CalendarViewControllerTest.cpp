@@ -189,6 +189,7 @@ TEST_F(CalendarViewControllerTest, TopInsetKeepsSpaceAboveTheMonths)
 
 TEST_F(CalendarViewControllerTest, DayChangeMovesTheTodayMarkOnce)
 {
+    ASSERT_TRUE(resizeAndWait(*page, QSize(648, 480)));
     showMonths(2026, 1, at(2026, 1, 31, 23, 59));
     const int jan31 = positionOf(*current, day(2026, 1, 31));
     const int feb1 = positionOf(*next, day(2026, 2, 1));
@@ -205,7 +206,7 @@ TEST_F(CalendarViewControllerTest, DayChangeMovesTheTodayMarkOnce)
     EXPECT_EQ(next->dayCell(feb1)->numberColor(), QColor::fromRgbF(0.87f, 0.19f, 0.39f));
     EXPECT_TRUE(filledDays(*current).empty());
     EXPECT_TRUE(filledDays(*next).empty());
-    // The months never jump to today by themselves.
+    // Today is on the page already: the months stay.
     EXPECT_EQ(current->monthTitle(), QStringLiteral("1月 2026年"));
 
     drag(*next, centreOf(*next, day(2026, 2, 9)), centreOf(*next, day(2026, 2, 10)));
@@ -245,4 +246,39 @@ TEST(CalendarViewControllerDayCheck, TheTodayMarkMovesAtMidnightWhileThePageStay
     EXPECT_EQ(todayMarks(controller), std::set<int>{12});
     page->show();
     EXPECT_EQ(todayMarks(controller), std::set<int>{13});
+}
+
+struct NewYearCase {
+    const char *name;
+    QSize size;                     // 400 wide shows one month, 648 two
+    std::optional<Instant> pagedTo; // a month the user paged to before midnight
+    const char *monthAfter;         // the first month shown after it
+    bool showsToday;
+};
+
+// At midnight into a new month, a page that showed the old today follows it; one paged away stays.
+TEST(CalendarViewControllerDayCheck, APageShowingTodayFollowsItIntoTheNewMonth)
+{
+    const NewYearCase cases[] = {
+        {"one month", QSize(400, 400), std::nullopt, "1月 2027年", true},
+        {"two months", QSize(648, 480), std::nullopt, "12月 2026年", true},
+        {"paged back", QSize(400, 400), day(2026, 11, 1), "11月 2026年", false},
+        {"paged on", QSize(400, 400), day(2027, 2, 1), "2月 2027年", false},
+    };
+    for (const NewYearCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        TovikTestClock clock(at(2026, 12, 31, 23, 59, 45));
+        CalendarViewController controller;
+        QWidget *page = controller.view();
+        page->show();
+        ASSERT_TRUE(resizeAndWait(*page, c.size));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page));
+        if (c.pagedTo) {
+            controller.currentMonthView()->setDisplayedMonth(*c.pagedTo, true);
+        }
+
+        clock.setNow(at(2027, 1, 1, 0, 0, 5));
+        EXPECT_EQ(controller.currentMonthView()->monthTitle(), QString::fromUtf8(c.monthAfter));
+        EXPECT_EQ(todayMarks(controller, true), c.showsToday ? std::set<int>{1} : std::set<int>{});
+    }
 }

@@ -36,13 +36,12 @@ TEST(WidgetViewProperties, StopwatchPrefixCompletesTheTimerTextToHoursMinutesSec
     }
 }
 
-TEST(WidgetViewProperties, ClockGetsTodaysTextsAndTheStartOfItsDay)
+TEST(WidgetViewProperties, ClockGetsTodaysTexts)
 {
     const Instant at = instantAt(2026, 10, 1, 9, 5) + 3;
     const QVariantMap properties = widgetViewProperties(ClockWidgetEntry{at, false});
     EXPECT_EQ(properties.value("dateText").toString(), QStringLiteral("2026-10-01"));
     EXPECT_EQ(properties.value("subtitle").toString(), QStringLiteral("丙午年八月廿一 星期四"));
-    EXPECT_EQ(properties.value("dayStart").toDouble(), instantAt(2026, 10, 1, 0, 0));
     EXPECT_FALSE(properties.value("isGalleryPreview").toBool());
 }
 

@@ -3,13 +3,20 @@
 // the desktop metadata names files that the tree holds, and an uninstall takes away what was installed.
 #include "VirtualDisplay.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -17,6 +24,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <poll.h>
 
 namespace {
@@ -103,18 +111,178 @@ std::uint32_t windowPid(xcb_connection_t *connection, xcb_window_t window)
     return *static_cast<const std::uint32_t *>(xcb_get_property_value(reply.get()));
 }
 
+// A connection to a display that is told of every window mapped on it from its opening on.
+class WatchedDisplay {
+public:
+    explicit WatchedDisplay(const VirtualDisplay &display)
+        : m_connection(xcb_connect(display.name().c_str(), nullptr))
+    {
+        if (xcb_connection_has_error(m_connection)) {
+            return;
+        }
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, root, XCB_CW_EVENT_MASK, &mask);
+        // A round trip, so the selection holds before a program starts.
+        std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    }
+    ~WatchedDisplay() { xcb_disconnect(m_connection); }
+    WatchedDisplay(const WatchedDisplay &) = delete;
+    WatchedDisplay &operator=(const WatchedDisplay &) = delete;
+
+    xcb_connection_t *connection() const { return m_connection; }
+
+private:
+    xcb_connection_t *m_connection;
+};
+
+// The first top-level window the program maps within a minute, or none when it maps none or ends.
+std::optional<xcb_window_t> mappedWindowOf(xcb_connection_t *connection, QProcess &program)
+{
+    std::optional<xcb_window_t> mapped;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!mapped && std::chrono::steady_clock::now() < deadline && !program.waitForFinished(0)) {
+        pollfd waiting{xcb_get_file_descriptor(connection), POLLIN, 0};
+        ::poll(&waiting, 1, 250);
+        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
+            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+                const auto *map = reinterpret_cast<const xcb_map_notify_event_t *>(event);
+                if (!mapped && !map->override_redirect
+                    && windowPid(connection, map->window) == static_cast<std::uint32_t>(program.processId())) {
+                    mapped = map->window;
+                }
+            }
+            std::free(event);
+        }
+    }
+    return mapped;
+}
+
+int windowWidth(xcb_connection_t *connection, xcb_window_t window)
+{
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&std::free)> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr), &std::free);
+    return geometry ? geometry->width : 0;
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+// A machine on which of the Debian packages only those the package depends on are present, with what they
+// depend on in turn and those every Debian system has (essential or of required priority): their QML modules
+// in a tree of their own and their programs in a folder of their own, for a program to run against in place
+// of the whole system.
+class DependencySandbox {
+public:
+    DependencySandbox(const QString &folder, const QString &dependsField)
+        : m_folder(folder)
+    {
+        // Every installed package: its name, whether every system has it, and what it depends on.
+        QHash<QString, QStringList> dependsOf;
+        QStringList wanted = names(dependsField);
+        const QString status =
+            run(QStringLiteral("dpkg-query"), {"-W", "-f=${db:Status-Abbrev}\t${Package}\t${Essential}\t${Priority}\t"
+                                                     "${Pre-Depends}, ${Depends}\n"});
+        for (const QString &line : status.split('\n', Qt::SkipEmptyParts)) {
+            const QStringList fields = line.split('\t');
+            if (fields.size() == 5 && fields[0].startsWith(QLatin1String("ii"))) {
+                dependsOf.insert(fields[1], names(fields[4]));
+                if (fields[2] == QLatin1String("yes") || fields[3] == QLatin1String("required")) {
+                    wanted.append(fields[1]);
+                }
+            }
+        }
+        QSet<QString> present;
+        while (!wanted.isEmpty()) {
+            const QString package = wanted.takeLast();
+            // A name no installed package bears is virtual, or absent: either way it brings no files.
+            if (dependsOf.contains(package) && !present.contains(package)) {
+                present.insert(package);
+                wanted += dependsOf.value(package);
+            }
+        }
+
+        const QString qml = QLibraryInfo::path(QLibraryInfo::QmlImportsPath);
+        QSet<QString> files;
+        for (const QString &file :
+             run(QStringLiteral("dpkg-query"), QStringList{"-L"} + present.values()).split('\n', Qt::SkipEmptyParts)) {
+            if (QFileInfo(file).isDir()) {
+                continue;
+            }
+            files.insert(QFileInfo(file).canonicalFilePath());
+            if (file.startsWith(qml + '/')) {
+                link(file, qmlImports() + file.mid(qml.size()));
+            }
+        }
+        // A program is there when what its name leads to is, through the alternatives too (awk, which).
+        for (const QFileInfo &program : QDir(QStringLiteral("/usr/bin")).entryInfoList(QDir::Files)) {
+            if (files.contains(program.canonicalFilePath())) {
+                link(program.filePath(), programs() + '/' + program.fileName());
+            }
+        }
+    }
+
+    QString qmlImports() const { return m_folder + QStringLiteral("/qml"); }
+    QString programs() const { return m_folder + QStringLiteral("/bin"); }
+
+    // Makes the Qt program in `binDir` look for QML modules in the sandbox only, and the rest where Qt is.
+    void confine(const QString &binDir) const
+    {
+        QFile conf(binDir + QStringLiteral("/qt.conf"));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Text));
+        const struct {
+            const char *key;
+            QLibraryInfo::LibraryPath path;
+        } paths[] = {{"Prefix", QLibraryInfo::PrefixPath},
+                     {"Libraries", QLibraryInfo::LibrariesPath},
+                     {"LibraryExecutables", QLibraryInfo::LibraryExecutablesPath},
+                     {"ArchData", QLibraryInfo::ArchDataPath},
+                     {"Data", QLibraryInfo::DataPath},
+                     {"Plugins", QLibraryInfo::PluginsPath},
+                     {"Translations", QLibraryInfo::TranslationsPath}};
+        QTextStream text(&conf);
+        text << "[Paths]\n";
+        for (const auto &path : paths) {
+            text << path.key << '=' << QLibraryInfo::path(path.path) << '\n';
+        }
+        text << "QmlImports=" << qmlImports() << '\n';
+    }
+
+private:
+    // The package names of a Depends field: versions and architectures dropped, the first of alternatives.
+    static QStringList names(const QString &field)
+    {
+        QStringList found;
+        for (const QString &entry : field.split(',', Qt::SkipEmptyParts)) {
+            const QString name = entry.section('|', 0, 0).trimmed().section(' ', 0, 0).section(':', 0, 0);
+            if (!name.isEmpty()) {
+                found.append(name);
+            }
+        }
+        return found;
+    }
+
+    static void link(const QString &target, const QString &place)
+    {
+        QDir().mkpath(QFileInfo(place).path());
+        QFile::link(target, place);
+    }
+
+    QString m_folder;
+};
+
 TEST_F(DayvaneInstallTest, TheInstalledApplicationMapsItsWindowAndQuitsCleanly)
 {
     const VirtualDisplay display;
     ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
-    xcb_connection_t *connection = xcb_connect(display.name().c_str(), nullptr);
+    const WatchedDisplay watched(display);
+    xcb_connection_t *connection = watched.connection();
     ASSERT_FALSE(xcb_connection_has_error(connection));
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> closing(connection, &xcb_disconnect);
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
-    // A round trip, so the selection holds before the program starts.
-    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 
     QProcess application;
     QProcessEnvironment environment = userEnvironment();
@@ -125,23 +293,7 @@ TEST_F(DayvaneInstallTest, TheInstalledApplicationMapsItsWindowAndQuitsCleanly)
     application.start(installed(QStringLiteral("bin/dayvane")), QStringList());
     ASSERT_TRUE(application.waitForStarted());
 
-    bool mapped = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (!mapped && std::chrono::steady_clock::now() < deadline && !application.waitForFinished(0)) {
-        pollfd waiting{xcb_get_file_descriptor(connection), POLLIN, 0};
-        ::poll(&waiting, 1, 250);
-        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
-            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
-                const auto *map = reinterpret_cast<const xcb_map_notify_event_t *>(event);
-                mapped =
-                    mapped
-                    || (!map->override_redirect
-                        && windowPid(connection, map->window) == static_cast<std::uint32_t>(application.processId()));
-            }
-            std::free(event);
-        }
-    }
-    EXPECT_TRUE(mapped) << "no window of the installed dayvane mapped";
+    EXPECT_TRUE(mappedWindowOf(connection, application)) << "no window of the installed dayvane mapped";
 
     application.terminate();
     ASSERT_TRUE(application.waitForFinished(30000));
@@ -174,6 +326,85 @@ TEST_F(DayvaneInstallTest, TheInstalledHostFindsItsOwnPluginAndDrawsAWidget)
     EXPECT_NE(withoutPlugin, 0);
     EXPECT_TRUE(errors.contains(plugin)) << errors.toStdString();
     EXPECT_FALSE(QFile::exists(m_user.filePath(QStringLiteral("none.png"))));
+}
+
+// What the package depends on is what the widget host needs beyond the libraries dpkg-shlibdeps finds: on a
+// machine with those packages alone, the gallery has its content (its QML modules are there) and a click on a
+// widget opens its link through the desktop while Dayvane is not running (xdg-open is there).
+TEST_F(DayvaneInstallTest, ThePackagesDependenciesAreEnoughForTheWidgetHost)
+{
+    QTemporaryDir stage;
+    QString output;
+    ASSERT_TRUE(install(stage.path(), &output)) << output.toStdString();
+    const QString host = stage.path() + prefix + QStringLiteral("/bin/dayvane-widget-host");
+    const DependencySandbox sandbox(m_user.filePath(QStringLiteral("sandbox")),
+                                    QStringLiteral(DAYVANE_PACKAGE_DEPENDS));
+    sandbox.confine(QFileInfo(host).path());
+
+    // The desktop's handler of dayvane: links writes down the link it is given.
+    const QString recorded = m_user.filePath(QStringLiteral("link"));
+    const QString recorder = m_user.filePath(QStringLiteral("record-link"));
+    const QString handlers = m_user.filePath(QStringLiteral("data/applications"));
+    const QStringList files[] = {
+        {recorder, "#!/bin/sh\necho \"$1\" > " + recorded + "\n"},
+        {handlers + "/link-recorder.desktop", "[Desktop Entry]\nType=Application\nName=Link recorder\nExec=" + recorder
+                                                  + " %u\nMimeType=x-scheme-handler/dayvane;\n"},
+        {m_user.filePath(QStringLiteral("config/mimeapps.list")),
+         "[Default Applications]\nx-scheme-handler/dayvane=link-recorder.desktop\n"},
+    };
+    QProcessEnvironment environment = userEnvironment();
+    QDir().mkpath(handlers);
+    for (const QStringList &file : files) {
+        QFile written(file[0]);
+        ASSERT_TRUE(written.open(QIODevice::WriteOnly));
+        written.write(file[1].toUtf8());
+    }
+    QFile::setPermissions(recorder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const VirtualDisplay display;
+    ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+    const WatchedDisplay watched(display);
+    ASSERT_FALSE(xcb_connection_has_error(watched.connection()));
+    environment.insert("DISPLAY", QString::fromStdString(display.name()));
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("PATH", sandbox.programs());
+    environment.remove("QML_IMPORT_PATH");
+    environment.remove("QML2_IMPORT_PATH");
+    const auto start = [&](QProcess &process) {
+        process.setProcessEnvironment(environment);
+        process.start(host, QStringList());
+        return process.waitForStarted();
+    };
+
+    // With nothing placed the host opens its gallery, as wide as its content when that could be built.
+    QProcess galleryHost;
+    ASSERT_TRUE(start(galleryHost));
+    const std::optional<xcb_window_t> gallery = mappedWindowOf(watched.connection(), galleryHost);
+    ASSERT_TRUE(gallery) << galleryHost.readAllStandardError().toStdString();
+    EXPECT_EQ(windowWidth(watched.connection(), *gallery), 640) << galleryHost.readAllStandardError().toStdString();
+    galleryHost.terminate();
+    ASSERT_TRUE(galleryHost.waitForFinished(30000));
+
+    // A clock placed on the desktop, clicked with no Dayvane running, hands its link to the desktop.
+    const QString store = m_user.filePath(QStringLiteral("config/dayvane-widget-host/settings.sqlite3"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral("sqlite3"),
+                                {store, "INSERT OR REPLACE INTO settings (key, value) VALUES "
+                                        "('dayvane.widgetHost.placedWidgets', 'DayvaneClockWidget small 100 100')"}),
+              0);
+    QProcess widgetHost;
+    ASSERT_TRUE(start(widgetHost));
+    ASSERT_TRUE(mappedWindowOf(watched.connection(), widgetHost));
+    QProcess click;
+    click.setEnvironment({"DISPLAY=" + QString::fromStdString(display.name())});
+    click.start(QStringLiteral("xdotool"), {"mousemove", "185", "185", "click", "1"});
+    ASSERT_TRUE(click.waitForFinished(30000));
+    QFile link(recorded);
+    for (QDeadlineTimer deadline(30000); !deadline.hasExpired() && link.size() == 0; QThread::msleep(50)) {
+    }
+    ASSERT_TRUE(link.open(QIODevice::ReadOnly)) << "the click opened no link";
+    EXPECT_EQ(link.readAll().trimmed(), "dayvane://clock");
+    widgetHost.terminate();
+    widgetHost.waitForFinished(30000);
 }
 
 TEST_F(DayvaneInstallTest, EveryIconSizeIsDrawnAtTheSizeItsFolderNames)

@@ -78,6 +78,48 @@ TEST_F(WidgetDesktopTest, RestoredWidgetsComeBackOnScreenAndUnknownKindsAreForgo
     EXPECT_EQ(kept[1].kind, "DayvaneStopwatchWidget");
 }
 
+TEST_F(WidgetDesktopTest, PastTheLimitStoredWidgetsStayStoredButUnshown)
+{
+    const QRect area = WidgetDesktop::availableAreas().front();
+    std::vector<PlacedWidget> remembered;
+    for (int i = 0; i < 70; ++i) {
+        remembered.push_back({i % 2 ? "DayvaneClockWidget" : "DayvaneCalendarWidget", WidgetFamily::systemSmall,
+                              area.topLeft() + QPoint(i, i)});
+    }
+    // Past the limit even a kind the extension no longer offers is left as it was.
+    remembered.push_back({"DayvaneWeatherWidget", WidgetFamily::systemMedium, area.topLeft()});
+    const std::size_t limit = WidgetDesktop::maxPlacedWidgets;
+    WidgetHostStore(file).save(remembered);
+    WidgetHostStore store(file);
+    WidgetDesktop desktop(engine, *extension, store, wallClock);
+    QSignalSpy restored(&desktop, &WidgetDesktop::restored);
+    QSignalSpy limited(&desktop, &WidgetDesktop::limitReached);
+    desktop.restore();
+    ASSERT_TRUE(restored.count() == 1 || restored.wait(60000));
+
+    // The first ones are shown, the user is told once, and the store still holds everything.
+    ASSERT_EQ(desktop.windows().size(), limit);
+    EXPECT_EQ(desktop.windows().back()->place(), remembered[limit - 1].position);
+    ASSERT_EQ(limited.count(), 1);
+    EXPECT_EQ(limited.at(0).at(0).value<std::size_t>(), remembered.size() - limit);
+    EXPECT_EQ(stored(), remembered);
+
+    // A change of the shown ones keeps the others after them; a full desktop takes no new one.
+    desktop.remove(desktop.windows().front());
+    desktop.add("DayvaneStopwatchWidget", WidgetFamily::systemSmall);
+    desktop.add("DayvaneClockWidget", WidgetFamily::systemSmall);
+    ASSERT_EQ(desktop.windows().size(), limit);
+    ASSERT_EQ(limited.count(), 2);
+    EXPECT_EQ(limited.at(1).at(0).value<std::size_t>(), 0u);
+    const std::vector<PlacedWidget> kept = stored();
+    ASSERT_EQ(kept.size(), remembered.size());
+    EXPECT_EQ(std::vector<PlacedWidget>(kept.begin(), kept.begin() + limit - 1),
+              std::vector<PlacedWidget>(remembered.begin() + 1, remembered.begin() + limit));
+    EXPECT_EQ(kept[limit - 1].kind, "DayvaneStopwatchWidget");
+    EXPECT_EQ(std::vector<PlacedWidget>(kept.begin() + limit, kept.end()),
+              std::vector<PlacedWidget>(remembered.begin() + limit, remembered.end()));
+}
+
 TEST_F(WidgetDesktopTest, AddingResizingAndRemovingAreRememberedInOrder)
 {
     WidgetHostStore store(file);

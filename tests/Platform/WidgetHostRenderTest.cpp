@@ -1,14 +1,19 @@
 #include "TemporaryFolder.h"
+#include "VirtualDisplay.h"
 
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QColor>
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 // The real host draws each widget to a PNG, and the pictures show what a user would see.
 namespace {
@@ -24,14 +29,21 @@ class WidgetHostRenderTest : public ::testing::Test {
 protected:
     TemporaryFolder folder;
 
-    HostRun host(const QStringList &arguments, const QString &plugin = QStringLiteral(DAYVANE_WIDGET_PLUGIN)) const
+    QProcessEnvironment hostEnvironment(const QString &zone = QStringLiteral("Asia/Shanghai"),
+                                        const QString &plugin = QStringLiteral(DAYVANE_WIDGET_PLUGIN)) const
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("TZ", "Asia/Shanghai");
+        environment.insert("TZ", zone);
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString((folder / "config").string()));
         environment.insert("DAYVANE_WIDGET_PLUGIN", plugin);
-        process.setProcessEnvironment(environment);
+        return environment;
+    }
+
+    HostRun host(const QStringList &arguments, const QString &plugin = QStringLiteral(DAYVANE_WIDGET_PLUGIN),
+                 const QString &zone = QStringLiteral("Asia/Shanghai")) const
+    {
+        QProcess process;
+        process.setProcessEnvironment(hostEnvironment(zone, plugin));
         process.start(QStringLiteral(DAYVANE_WIDGET_HOST), arguments);
         process.waitForFinished(120000);
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -45,6 +57,9 @@ protected:
         EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
         return QImage(file).convertToFormat(QImage::Format_ARGB32);
     }
+
+    // The time a medium clock widget draws at a local time in a zone.
+    std::vector<QPoint> clockTime(const char *zone, const char *at) const;
 
     void writeStopwatch(double accumulated, std::optional<double> startedAt) const
     {
@@ -197,6 +212,110 @@ TEST_F(WidgetHostRenderTest, GalleryShowsTheCardInTheWidgetsTint)
         const Found drawnBar = find(image, [&](QRgb pixel) { return near(pixel, bar, 6); });
         EXPECT_GT(drawnBar.count, 300) << card.kind;
         EXPECT_GT(drawnBar.y, 140) << card.kind;
+    }
+}
+
+// Where a clock widget's time is drawn: only the time is pure white (the date and the subtitle are
+// translucent), so these are the pixels of the time's text.
+std::vector<QPoint> timePixels(const QImage &image)
+{
+    std::vector<QPoint> pixels;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            if (qRed(pixel) >= 250 && qGreen(pixel) >= 250 && qBlue(pixel) >= 250) {
+                pixels.emplace_back(x, y);
+            }
+        }
+    }
+    return pixels;
+}
+
+// How wide the time is drawn, 0 when nothing shows it.
+int width(const std::vector<QPoint> &pixels)
+{
+    const auto [left, right] =
+        std::minmax_element(pixels.begin(), pixels.end(), [](QPoint a, QPoint b) { return a.x() < b.x(); });
+    return pixels.empty() ? 0 : right->x() - left->x() + 1;
+}
+
+std::vector<QPoint> WidgetHostRenderTest::clockTime(const char *zone, const char *at) const
+{
+    const QString file = QString::fromStdString((folder / "clock.png").string());
+    const HostRun run = host({"--render", "DayvaneClockWidget", "medium", file, at}, DAYVANE_WIDGET_PLUGIN, zone);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    return timePixels(QImage(file).convertToFormat(QImage::Format_ARGB32));
+}
+
+struct ClockReading {
+    const char *zone;
+    const char *at;   // a local time in the zone
+    const char *twin; // another whose time has as many digits
+    bool sameTime;    // and is the same time of day, so the same pixels
+};
+
+// The hour of the small hours, and ten o'clock on the days the clocks change (Los Angeles: 8 March and
+// 1 November 2026) as on the days after. Counted from midnight they would read "30:05", "9:00:00" and
+// "11:00:00".
+const ClockReading clockReadings[] = {
+    {"Asia/Shanghai", "2026-12-08T00:30:05", "2026-12-08T09:30:05", false},
+    {"America/Los_Angeles", "2026-03-08T10:00:00", "2026-03-09T10:00:00", true},
+    {"America/Los_Angeles", "2026-11-01T10:00:00", "2026-11-02T10:00:00", true},
+};
+
+TEST_F(WidgetHostRenderTest, ClockDrawsTheWallTimeOfDayWithItsHour)
+{
+    for (const ClockReading &reading : clockReadings) {
+        SCOPED_TRACE(std::string(reading.zone) + " " + reading.at);
+        const std::vector<QPoint> twin = clockTime(reading.zone, reading.twin);
+        ASSERT_GT(width(twin), 100);
+        const std::vector<QPoint> drawn = clockTime(reading.zone, reading.at);
+        if (reading.sameTime) {
+            EXPECT_TRUE(drawn == twin) << "drawn unlike " << reading.twin;
+        } else {
+            EXPECT_NEAR(width(drawn), width(twin), 4);
+        }
+    }
+}
+
+// The host itself, its wall clock set by libfaketime, shows a placed clock on a real X server, its time
+// as wide as a rendering of the twin draws it.
+TEST_F(WidgetHostRenderTest, PlacedClockRunsOnTheWallTimeOfDay)
+{
+    for (const ClockReading &reading : {clockReadings[0], clockReadings[1]}) {
+        SCOPED_TRACE(std::string(reading.zone) + " " + reading.at);
+        const VirtualDisplay display;
+        ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
+        const auto store = TovikSettingsStore::open(folder / "config" / "dayvane-widget-host" / "settings.sqlite3");
+        ASSERT_TRUE(store);
+        store->set("dayvane.widgetHost.placedWidgets", "DayvaneClockWidget medium 100 100\n");
+        const std::filesystem::path runtime = folder / "runtime";
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+
+        QProcess placed;
+        QProcessEnvironment environment = hostEnvironment(reading.zone);
+        environment.insert("DISPLAY", QString::fromStdString(display.name()));
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.string()));
+        placed.setProcessEnvironment(environment);
+        const QString start = QString::fromLatin1(reading.at).replace('T', ' ');
+        placed.start(QStringLiteral("faketime"), {"-f", "@" + start, DAYVANE_WIDGET_HOST});
+        ASSERT_TRUE(placed.waitForStarted());
+
+        const QString screen = QString::fromStdString((folder / "screen.png").string());
+        std::vector<QPoint> live;
+        for (QDeadlineTimer deadline(60000); live.empty() && !deadline.hasExpired(); QThread::msleep(100)) {
+            QProcess grab;
+            grab.setProcessEnvironment(environment);
+            grab.start(QStringLiteral("import"), {"-window", "root", screen});
+            grab.waitForFinished(30000);
+            live = timePixels(QImage(screen).convertToFormat(QImage::Format_ARGB32));
+        }
+        placed.terminate();
+        placed.waitForFinished(30000);
+        ASSERT_FALSE(live.empty()) << "no clock on the screen";
+        EXPECT_NEAR(width(live), width(clockTime(reading.zone, reading.twin)), 4);
     }
 }
 
