@@ -9,7 +9,7 @@ import time
 
 import pyatspi
 
-DAY_NAME = re.compile(r"^\d{4}年\d{1,2}月\d{1,2}日 星期[一二三四五六日]( \S+)* 农历闰?\S+月\S+$")
+DAY_NAME = re.compile(r"^\d{4}年\d{1,2}月\d{1,2}日 星期[一二三四五六日]( \S+)*( 农历闰?\S+月\S+)?$")
 
 
 def wait_for(what, find, seconds=20):
