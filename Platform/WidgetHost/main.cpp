@@ -127,6 +127,10 @@ int host(int argc, char **argv)
     TovikQuitSignals quitSignals;
 
     QObject::connect(&gallery, &WidgetGallery::addRequested, &desktop, &WidgetDesktop::add);
+    // The stopwatch widget counts on from a wall instant: once the wall clock is set, its entry is made again
+    // from the run as the boot clock measured it.
+    QObject::connect(&TovikClock::shared(), &TovikClock::adjusted, &desktop,
+                     [&desktop] { desktop.reload(QStringLiteral("DayvaneStopwatchWidget")); });
     QObject::connect(&desktop, &WidgetDesktop::galleryRequested, &gallery, &WidgetGallery::show);
     QObject::connect(&desktop, &WidgetDesktop::limitReached, &app, [](std::size_t heldBack) {
         // Not modal: the widgets go on running while the note is read.
