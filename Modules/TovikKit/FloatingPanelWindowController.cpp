@@ -281,6 +281,15 @@ void FloatingPanelWindowController::syncPinnedSpaceBehavior()
     applyPinState(std::nullopt, false);
 }
 
+void FloatingPanelWindowController::bringForward()
+{
+    if (!m_isPinned) {
+        TovikEwmh::moveToCurrentDesktop(*m_window);
+    }
+    m_window->raise();
+    m_window->activateWindow();
+}
+
 void FloatingPanelWindowController::closeStandaloneWindow()
 {
     m_window->close();

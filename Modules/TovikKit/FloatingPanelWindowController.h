@@ -51,6 +51,8 @@ public:
     void present(double dx = 0);
     // Re-applies the pin state to the window without saving it.
     void syncPinnedSpaceBehavior();
+    // Raises a shown panel with the focus, fetched to the desktop in use when it is not on every desktop.
+    void bringForward();
 
     bool isPinned() const { return m_isPinned; }
     bool isTextOnly() const { return m_isTextOnly; }

@@ -68,7 +68,7 @@ void DayvaneAppDelegate::reopen(const QByteArray &activationToken)
     QWidget *window = m_mainWindowController->window();
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     useActivationToken(activationToken);
-    m_mainWindowController->showWindow();
+    m_mainWindowController->bringForward();
 }
 
 void DayvaneAppDelegate::openUrls(const QStringList &urls, const QByteArray &activationToken)

@@ -18,6 +18,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <vector>
+
 namespace {
 
 DayvaneDeepLink linkFor(ClockCalendarTab tab)
@@ -105,6 +107,23 @@ void DayvaneWindowController::showWindow()
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
+}
+
+void DayvaneWindowController::bringForward()
+{
+    std::vector<FloatingPanelWindowController *> shown;
+    for (const auto &[link, panel] : m_miniWindows) {
+        if (panel->window()->isVisible()) {
+            shown.push_back(panel.get());
+        }
+    }
+    if (m_window->isVisible() || shown.empty()) {
+        TovikScreenPlacement::presentOnActiveDesktop(*m_window, false);
+        return;
+    }
+    for (FloatingPanelWindowController *panel : shown) {
+        panel->bringForward();
+    }
 }
 
 void DayvaneWindowController::show(DayvaneDeepLink link)

@@ -38,6 +38,9 @@ public:
 
     // Shows the window and brings it to the front with the focus.
     void showWindow();
+    // What a second launch asks for: what stands for the application on the desktop in use, in front with
+    // the focus: the shown mini windows while they stand in for the main window, else the main window.
+    void bringForward();
     // Shows the link's mini window in place of the main window.
     void show(DayvaneDeepLink link);
     // The mini windows made so far; each is made on first use and kept.

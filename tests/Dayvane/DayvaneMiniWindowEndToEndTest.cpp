@@ -246,6 +246,19 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
         return !holds(state, above) && !holds(state, sticky) && desktop() != allDesktops;
     })) << "released: ordinary stacking on the current desktop";
 
+    // Released and left behind on another desktop, it is fetched to the one in use by a second launch.
+    const auto activeWindow = [&] { return display.numbers(display.root(), "_NET_ACTIVE_WINDOW"); };
+    TestChild switchDesktop({"xdotool", "set_desktop", "1"});
+    ASSERT_EQ(switchDesktop.wait(), 0);
+    ASSERT_TRUE(display.waitFor([&] { return display.numbers(display.root(), "_NET_CURRENT_DESKTOP").at(0) == 1; }));
+    TestChild reopen({DAYVANE_PROGRAM});
+    EXPECT_EQ(reopen.wait(), 0);
+    EXPECT_TRUE(display.waitFor([&] {
+        return desktop() == std::vector<std::uint32_t>{1} && display.isMapped(*panel)
+               && activeWindow() == std::vector<std::uint32_t>{*panel};
+    })) << "a second launch brings the mini window forward on the desktop in use";
+    EXPECT_FALSE(display.isMapped(*mainWindow));
+
     // The close button: 8 points from the left, 7 from the top, 14 points square.
     ASSERT_TRUE(click(x + 8 + 7, y + 7 + 7));
     EXPECT_TRUE(display.waitFor([&] { return display.isMapped(*mainWindow) && !display.isMapped(*panel); }))

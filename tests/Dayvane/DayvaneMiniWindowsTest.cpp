@@ -149,6 +149,27 @@ TEST_F(DayvaneMiniWindowsTest, ctrlQQuitsFromTheMainWindowAndFromAMiniWindow)
     EXPECT_EQ(m_quits, 2);
 }
 
+TEST_F(DayvaneMiniWindowsTest, aSecondLaunchBringsForwardTheMiniWindowsThatStandInForTheMainWindow)
+{
+    shell()->show(DayvaneDeepLink::clock);
+    QWidget *clock = panel(DayvaneDeepLink::clock)->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(clock));
+    // Another of our windows took the focus meanwhile, as another program's would.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    m_delegate->reopen({});
+    EXPECT_TRUE(QTest::qWaitForWindowActive(clock));
+    EXPECT_FALSE(mainWindow()->isVisible()) << "the mini window stands in for it";
+
+    panel(DayvaneDeepLink::clock)->closeStandaloneWindow();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    m_delegate->reopen({});
+    EXPECT_TRUE(QTest::qWaitForWindowActive(mainWindow()));
+}
+
 TEST_F(DayvaneMiniWindowsTest, openInMainWindowHidesThePanelAndShowsItsPage)
 {
     shell()->show(DayvaneDeepLink::clock);
