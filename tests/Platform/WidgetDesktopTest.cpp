@@ -160,4 +160,27 @@ TEST_F(WidgetDesktopTest, TheGalleryShowsEveryWidgetInEverySizeAndAddsTheOneClic
     EXPECT_EQ(added.at(0).at(1).value<WidgetFamily>(), WidgetFamily::systemMedium);
 }
 
+TEST_F(WidgetDesktopTest, TheGalleryCardKeepsItsContentInsideTheWidgetsContentMargin)
+{
+    // The system's margin of 7.5 points plus the card's own padding of 14 (small) or 18 on every edge.
+    const struct {
+        WidgetFamily family;
+        QRectF content;
+    } cases[] = {{WidgetFamily::systemSmall, {21.5, 21.5, 127, 127}},
+                 {WidgetFamily::systemMedium, {25.5, 25.5, 313, 119}},
+                 {WidgetFamily::systemLarge, {25.5, 25.5, 313, 331}}};
+    for (const WidgetConfiguration &widget : extension->widgets()) {
+        for (const auto &c : cases) {
+            QString error;
+            const std::unique_ptr<QQuickItem> view(WidgetViewFactory::create(
+                engine, *extension, widget, widget.placeholder({c.family, true}, wallClock()), c.family, 0, &error));
+            ASSERT_TRUE(view) << error.toStdString();
+            const auto *content = view->findChild<QQuickItem *>(QStringLiteral("galleryContent"));
+            ASSERT_TRUE(content) << widget.kind;
+            EXPECT_EQ(content->mapRectToItem(view.get(), content->boundingRect()), c.content)
+                << widget.kind << " " << static_cast<int>(c.family);
+        }
+    }
+}
+
 } // namespace
