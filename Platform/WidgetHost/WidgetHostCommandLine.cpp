@@ -2,17 +2,18 @@
 
 namespace {
 
-const QString helpText = QStringLiteral(
-    "用法：dayvane-widget-host [选项]\n"
-    "在桌面上显示 Dayvane 的日历、时钟和计时器小组件，并从小组件库中添加它们；\n"
-    "已在运行的小组件主机会在之后每次启动时打开小组件库。\n"
-    "\n"
-    "选项：\n"
-    "  -h, --help                  显示此帮助后退出。\n"
-    "  -v, --version               显示版本后退出。\n"
-    "      --render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]\n"
-    "                              不用显示器，把一个小组件（如 DayvaneClockWidget）以 small、medium 或\n"
-    "                              large 尺寸画成 PNG 后退出；--gallery 画小组件库中的卡片。\n");
+const QString helpText =
+    QStringLiteral("用法：dayvane-widget-host [选项]\n"
+                   "在桌面上显示 Dayvane 的日历、时钟和计时器小组件，并从小组件库中添加它们；\n"
+                   "已在运行的小组件主机会在之后每次启动时打开小组件库。\n"
+                   "\n"
+                   "选项：\n"
+                   "  -h, --help                  显示此帮助后退出。\n"
+                   "  -v, --version               显示版本后退出。\n"
+                   "      --render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]\n"
+                   "                              不用显示器，把一个小组件（如 DayvaneClockWidget）在某一时刻（如\n"
+                   "                              2026-10-01T09:05:03，默认为现在）以 small、medium 或 large 尺寸画成\n"
+                   "                              PNG 后退出；--gallery 画小组件库中的卡片，--scale 按倍数放大。\n");
 
 WidgetHostCommandLine failure(const QString &reason)
 {
