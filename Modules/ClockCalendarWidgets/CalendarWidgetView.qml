@@ -37,6 +37,7 @@ Item {
         anchors.fill: parent
         visible: root.isGalleryPreview
         family: root.family
+        contentMargin: root.contentMargin
         title: "日历"
         subtitle: "当前月份日历"
         symbol: "calendar"

@@ -25,6 +25,7 @@ Item {
         anchors.fill: parent
         visible: root.isGalleryPreview
         family: root.family
+        contentMargin: root.contentMargin
         title: "时钟"
         subtitle: "12:45:08"
         symbol: "clock.fill"

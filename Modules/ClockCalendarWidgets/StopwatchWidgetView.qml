@@ -27,6 +27,7 @@ Item {
         anchors.fill: parent
         visible: root.isGalleryPreview
         family: root.family
+        contentMargin: root.contentMargin
         title: "计时器"
         subtitle: "00:45:00"
         symbol: "stopwatch.fill"

@@ -3,11 +3,13 @@ import QtQuick.Layouts
 import TovikWidgetKit
 
 // The card every widget shows in the gallery and as a placeholder: icon and name, a sample value and a
-// bar in the widget's tint, on a fixed dark background. It sets no URL of its own.
+// bar in the widget's tint, on a fixed dark background. It sets no URL of its own. Its content sits inside
+// the host's content margin, as every widget's content does; the background fills the whole widget.
 Item {
     id: root
 
     required property int family // 0 small, 1 medium, 2 large
+    required property real contentMargin
     required property string title
     required property string subtitle
     required property string symbol
@@ -21,8 +23,9 @@ Item {
     }
 
     ColumnLayout {
+        objectName: "galleryContent"
         anchors.fill: parent
-        anchors.margins: root.small ? 14 : 18
+        anchors.margins: root.contentMargin + (root.small ? 14 : 18)
         spacing: root.small ? 7 : 10
 
         RowLayout {

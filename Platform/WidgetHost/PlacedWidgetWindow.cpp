@@ -6,6 +6,7 @@
 #include <TovikKit/TovikEwmh.h>
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QQuickItem>
 #include <QStyleHints>
@@ -16,7 +17,8 @@ PlacedWidgetWindow::PlacedWidgetWindow(QQmlEngine &engine, const WidgetExtension
     : m_extension(extension)
     , m_family(family)
 {
-    setFlags(Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    // It takes the focus, so that its menu can be opened from the keyboard; its title is its accessible name.
+    setFlags(Qt::FramelessWindowHint);
     setTitle(QString::fromStdString(widget.displayName));
     setColor(Qt::black);
     const QSize size = widgetFamilySize(family).toSize();
@@ -114,6 +116,15 @@ bool PlacedWidgetWindow::event(QEvent *event)
         }
         if (m_dragging) {
             moveTo(m_pressPosition + moved);
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // The keys that stand for a right click, as in every desktop's own menus.
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            emit contextMenuRequested(mapToGlobal(QPoint(width() / 2, height() / 2)));
             return true;
         }
         break;

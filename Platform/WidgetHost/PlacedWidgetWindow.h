@@ -15,6 +15,7 @@ class WidgetTimeline;
 // One widget placed on the desktop: a frameless window at its family's size on the desktop layer (below
 // normal windows, on every desktop, out of the task bar), showing its timeline's current entry. It can be
 // dragged by any point; a press that does not become a drag stays the view's (its buttons and its URL).
+// A right click, the Menu key or Shift+F10 asks for its menu.
 class PlacedWidgetWindow final : public QQuickWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PlacedWidgetWindow)

@@ -3,6 +3,8 @@
 #include "WidgetDesktop.h"
 #include "WidgetExtensionLoader.h"
 #include "WidgetGallery.h"
+#include "WidgetHostCommandLine.h"
+#include "WidgetHostFailureDialog.h"
 #include "WidgetHostInstance.h"
 #include "WidgetHostStore.h"
 #include "WidgetHostTray.h"
@@ -25,6 +27,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -78,12 +81,6 @@ int render(const WidgetRenderRequest &request)
     return 0;
 }
 
-int usage()
-{
-    return fail(
-        QStringLiteral("用法：dayvane-widget-host [--render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]]"));
-}
-
 // The host itself: the placed widgets, the gallery, the tray, and the reload channel.
 int host(int argc, char **argv)
 {
@@ -115,6 +112,7 @@ int host(int argc, char **argv)
     WidgetExtensionLoader loader;
     WidgetExtension *extension = loadExtension(loader, &error);
     if (!extension) {
+        WidgetHostFailureDialog::show(error);
         return fail(error);
     }
     QQmlEngine engine;
@@ -172,17 +170,21 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    if (arguments.isEmpty()) {
+    const WidgetHostCommandLine commandLine = WidgetHostCommandLine::parse(arguments);
+    switch (commandLine.action) {
+    case WidgetHostCommandLine::Action::host:
         return host(argc, argv);
+    case WidgetHostCommandLine::Action::showHelp:
+    case WidgetHostCommandLine::Action::showVersion:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case WidgetHostCommandLine::Action::fail:
+        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+        return 1;
+    case WidgetHostCommandLine::Action::render:
+        break;
     }
-    if (arguments.value(0) != QLatin1String("--render")) {
-        return usage();
-    }
-    QString error;
-    const std::optional<WidgetRenderRequest> request = WidgetRenderRequests::parse(arguments.mid(1), &error);
-    if (!request) {
-        return fail(error);
-    }
+    const std::optional<WidgetRenderRequest> &request = commandLine.render;
     // Drawn without a display, by the software renderer, at the scale asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -9,8 +9,11 @@
 #include <Platform/WidgetHost/WidgetTimeline.h>
 #include <Platform/WidgetHost/WidgetViewFactory.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QMenu>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -200,6 +203,159 @@ TEST_F(WidgetDesktopTest, TheGalleryShowsEveryWidgetInEverySizeAndAddsTheOneClic
     ASSERT_EQ(added.count(), 1);
     EXPECT_EQ(added.at(0).at(0).value<std::string>(), "DayvaneCalendarWidget");
     EXPECT_EQ(added.at(0).at(1).value<WidgetFamily>(), WidgetFamily::systemMedium);
+}
+
+TEST_F(WidgetDesktopTest, TheGalleryCardKeepsItsContentInsideTheWidgetsContentMargin)
+{
+    // The system's margin of 7.5 points plus the card's own padding of 14 (small) or 18 on every edge.
+    const struct {
+        WidgetFamily family;
+        QRectF content;
+    } cases[] = {{WidgetFamily::systemSmall, {21.5, 21.5, 127, 127}},
+                 {WidgetFamily::systemMedium, {25.5, 25.5, 313, 119}},
+                 {WidgetFamily::systemLarge, {25.5, 25.5, 313, 331}}};
+    for (const WidgetConfiguration &widget : extension->widgets()) {
+        for (const auto &c : cases) {
+            QString error;
+            const std::unique_ptr<QQuickItem> view(WidgetViewFactory::create(
+                engine, *extension, widget, widget.placeholder({c.family, true}, wallClock()), c.family, 0, &error));
+            ASSERT_TRUE(view) << error.toStdString();
+            const auto *content = view->findChild<QQuickItem *>(QStringLiteral("galleryContent"));
+            ASSERT_TRUE(content) << widget.kind;
+            EXPECT_EQ(content->mapRectToItem(view.get(), content->boundingRect()), c.content)
+                << widget.kind << " " << static_cast<int>(c.family);
+        }
+    }
+}
+
+// The pixels of the gallery's focus ring around `card`, as the window shows them.
+int focusRingPixels(QQuickView &window, QQuickItem &card)
+{
+    const QImage image = window.grabWindow();
+    const QRect outline = card.mapRectToScene(card.boundingRect()).toAlignedRect();
+    int count = 0;
+    for (int y = outline.top() - 6; y <= outline.bottom() + 6; ++y) {
+        for (int x = outline.left() - 6; x <= outline.right() + 6; ++x) {
+            if (outline.contains(x, y) || !image.rect().contains(x, y)) {
+                continue;
+            }
+            const QColor pixel = image.pixelColor(x, y);
+            count += std::abs(pixel.red() - 0x0a) < 24 && std::abs(pixel.green() - 0x84) < 24
+                     && std::abs(pixel.blue() - 0xff) < 24;
+        }
+    }
+    return count;
+}
+
+TEST_F(WidgetDesktopTest, TheGalleryIsUsableFromTheKeyboard)
+{
+    WidgetGallery gallery(engine, *extension, wallClock, QStringLiteral("/usr/bin/dayvane-widget-host"));
+    gallery.show();
+    QQuickView *window = gallery.window();
+    ASSERT_TRUE(window && window->rootObject());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == window; }));
+    QQuickItem *first = gallery.card("DayvaneCalendarWidget", WidgetFamily::systemSmall);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(focusRingPixels(*window, *first), 0);
+
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char *kind;
+        WidgetFamily family;
+        const char *name;
+    } steps[] = {
+        {Qt::Key_Tab, {}, "DayvaneCalendarWidget", WidgetFamily::systemSmall, "Lumadi 日历（小）"},
+        {Qt::Key_Right, {}, "DayvaneCalendarWidget", WidgetFamily::systemMedium, "Lumadi 日历（中）"},
+        {Qt::Key_Right, {}, "DayvaneCalendarWidget", WidgetFamily::systemLarge, "Lumadi 日历（大）"},
+        {Qt::Key_Right, {}, "DayvaneCalendarWidget", WidgetFamily::systemLarge, "Lumadi 日历（大）"},
+        {Qt::Key_Down, {}, "DayvaneClockWidget", WidgetFamily::systemLarge, "Lumadi 时钟（大）"},
+        {Qt::Key_Left, {}, "DayvaneClockWidget", WidgetFamily::systemMedium, "Lumadi 时钟（中）"},
+        {Qt::Key_Down, {}, "DayvaneStopwatchWidget", WidgetFamily::systemMedium, "Lumadi 计时器（中）"},
+        {Qt::Key_Down, {}, "DayvaneStopwatchWidget", WidgetFamily::systemMedium, "Lumadi 计时器（中）"},
+        {Qt::Key_Up, {}, "DayvaneClockWidget", WidgetFamily::systemMedium, "Lumadi 时钟（中）"},
+        {Qt::Key_Backtab, Qt::ShiftModifier, "DayvaneClockWidget", WidgetFamily::systemSmall, "Lumadi 时钟（小）"},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.name);
+        QTest::keyClick(window, step.key, step.modifiers);
+        QQuickItem *card = gallery.card(step.kind, step.family);
+        ASSERT_TRUE(card);
+        EXPECT_EQ(window->activeFocusItem(), card);
+        const QRectF seen = card->mapRectToScene(card->boundingRect());
+        EXPECT_TRUE(QRectF(QPointF(), window->size()).contains(seen)) << "the focused card is out of sight";
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(card);
+        ASSERT_TRUE(accessible);
+        EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), step.name);
+        EXPECT_EQ(accessible->role(), QAccessible::Button);
+        EXPECT_GT(focusRingPixels(*window, *card), 300);
+    }
+    EXPECT_EQ(focusRingPixels(*window, *first), 0);
+
+    QSignalSpy added(&gallery, &WidgetGallery::addRequested);
+    QTest::keyClick(window, Qt::Key_Return);
+    QTest::keyClick(window, Qt::Key_Space);
+    ASSERT_EQ(added.count(), 2);
+    for (const QList<QVariant> &request : added) {
+        EXPECT_EQ(request.at(0).value<std::string>(), "DayvaneClockWidget");
+        EXPECT_EQ(request.at(1).value<WidgetFamily>(), WidgetFamily::systemSmall);
+    }
+}
+
+TEST_F(WidgetDesktopTest, APlacedWidgetsMenuOpensFromTheKeyboard)
+{
+    WidgetHostStore store(file);
+    WidgetDesktop desktop(engine, *extension, store, wallClock);
+    desktop.add("DayvaneClockWidget", WidgetFamily::systemSmall);
+    desktop.add("DayvaneStopwatchWidget", WidgetFamily::systemSmall);
+    ASSERT_EQ(desktop.windows().size(), 2u);
+    PlacedWidgetWindow *clock = desktop.windows().front();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(clock));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(clock);
+    ASSERT_TRUE(accessible);
+    EXPECT_EQ(accessible->text(QAccessible::Name).toStdString(), "Lumadi 时钟");
+
+    // It can hold the focus, which its keys need.
+    clock->requestActivate();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == clock; }));
+
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool opens;
+    } keys[] = {{Qt::Key_F10, {}, false},
+                {Qt::Key_F10, Qt::ControlModifier | Qt::ShiftModifier, false},
+                {Qt::Key_Menu, {}, true},
+                {Qt::Key_F10, Qt::ShiftModifier, true}};
+    for (const auto &key : keys) {
+        SCOPED_TRACE(QKeySequence(key.key | key.modifiers).toString().toStdString());
+        QSignalSpy asked(clock, &PlacedWidgetWindow::contextMenuRequested);
+        QTest::keyClick(clock, key.key, key.modifiers);
+        EXPECT_EQ(asked.count(), key.opens ? 1 : 0);
+        if (!key.opens) {
+            EXPECT_FALSE(QApplication::activePopupWidget());
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        EXPECT_TRUE(clock->frame().contains(menu->pos())) << "the menu opens on the widget";
+        QTest::keyClick(menu, Qt::Key_Escape);
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }));
+    }
+
+    // The first entry of the menu, 移除小组件, chosen with the keys.
+    QTest::keyClick(clock, Qt::Key_Menu);
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+    QMenu *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    QTest::keyClick(menu, Qt::Key_Down);
+    ASSERT_TRUE(menu->activeAction());
+    EXPECT_EQ(menu->activeAction()->text().toStdString(), "移除小组件");
+    QTest::keyClick(menu, Qt::Key_Return);
+    ASSERT_EQ(desktop.windows().size(), 1u);
+    EXPECT_EQ(desktop.windows().front()->widget().kind, "DayvaneStopwatchWidget");
 }
 
 } // namespace
