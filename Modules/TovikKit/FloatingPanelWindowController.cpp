@@ -78,11 +78,9 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
     m_glassEffectView->setParent(root);
     m_glassEffectView->setFillColor(surfaceColor());
     m_chromeContainer = new FloatingPanelChromeView(root);
-    m_containerSurface = new TovikSurfaceView(m_chromeContainer);
-    m_containerSurface->setCornerRadius(m_configuration.cornerRadius);
     m_windowHost->setView(root);
-    m_backingView = TovikWindowChrome::installBacking(m_chromeContainer, m_configuration.cornerRadius,
-                                                      m_containerSurface, [] { return false; });
+    m_backingView = TovikWindowChrome::installBacking(m_chromeContainer, m_configuration.cornerRadius, nullptr,
+                                                      [] { return false; });
     m_contentController->view()->setParent(m_chromeContainer);
     m_hoverBorderView = new FloatingPanelHoverBorderView(m_chromeContainer);
     m_hoverBorderView->setCornerRadius(m_configuration.cornerRadius);
@@ -173,7 +171,6 @@ void FloatingPanelWindowController::layoutChrome()
     const QRect inner(QPoint(0, 0), m_window->size());
     m_glassEffectView->setGeometry(inner);
     m_chromeContainer->setGeometry(inner);
-    m_containerSurface->setGeometry(inner);
     m_backingView->setGeometry(inner);
     m_contentController->view()->setGeometry(inner);
     m_hoverBorderView->setGeometry(inner);
@@ -239,11 +236,17 @@ bool FloatingPanelWindowController::drawsTextOnly() const
 void FloatingPanelWindowController::applySurface()
 {
     // Without a compositor a clear surface would show black: the panel keeps its opaque surface, clipped to
-    // its rounded shape, and only the stored state and the button say text-only.
+    // its rounded shape, and only the stored state and the button say text-only. With one, the glass lets
+    // the desktop through, blurred where the window manager offers it, and the backing over it follows the
+    // chosen strength.
+    const bool compositing = TovikCompositorWatch::instance()->isRunning();
     const bool clear = drawsTextOnly();
+    QColor glass = surfaceColor();
+    glass.setAlphaF(static_cast<float>(TovikGlassSurface::glassOpacity(compositing, clear)));
+    m_glassEffectView->setFillColor(glass);
     m_glassEffectView->setVisible(!clear);
-    m_containerSurface->setFillColor(clear ? QColor(Qt::transparent) : surfaceColor());
     m_backingView->setTextOnly(clear);
+    m_window->setBlurredBehind(compositing && !clear);
 }
 
 void FloatingPanelWindowController::present(double dx)

@@ -29,7 +29,8 @@ class FloatingPanelWindowController final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FloatingPanelWindowController)
 public:
-    // Near-black, almost opaque: white 0.055 at alpha 0.96.
+    // Near-black, almost opaque: white 0.055 at alpha 0.96. The glass takes its colour at the opacity the
+    // compositor allows.
     static QColor surfaceColor();
 
     // Takes ownership of `contentController`.
@@ -107,8 +108,6 @@ private:
     FloatingPanelChromeButton *m_pinButton = nullptr;
     FloatingPanelHoverBorderView *m_hoverBorderView = nullptr;
     FloatingPanelChromeView *m_chromeContainer = nullptr;
-    // The container's own surface: the platform's container layer paints a fill, Qt's widgets do not.
-    TovikSurfaceView *m_containerSurface = nullptr;
     TovikSurfaceView *m_glassEffectView = nullptr;
     FloatingPanelHostViewController *m_windowHost = nullptr;
     TovikWindowBackingView *m_backingView = nullptr;
