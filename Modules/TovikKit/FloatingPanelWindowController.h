@@ -68,10 +68,11 @@ public:
     TovikSurfaceView *glassEffectView() const { return m_glassEffectView; }
     TovikWindowBackingView *backingView() const { return m_backingView; }
 
-    // The panel's context menu, built afresh for its current state; owned by the caller.
-    std::unique_ptr<QMenu> makeContextMenu();
-    // The same menu from the keyboard (the Menu key or Shift+F10), at the panel's top-left corner, so the
-    // chrome's actions are reachable without a pointer.
+    // The panel's context menu, built afresh for its current state; owned by the caller. Views from
+    // `target` up that contribute entries (FloatingPanelMenuContributor) put theirs first, above a separator.
+    std::unique_ptr<QMenu> makeContextMenu(QWidget *target = nullptr);
+    // The same menu from the keyboard (the Menu key or Shift+F10), for the focused view, at the panel's
+    // top-left corner, so the chrome's actions are reachable without a pointer.
     void popUpContextMenu();
 
     void closeStandaloneWindow();
