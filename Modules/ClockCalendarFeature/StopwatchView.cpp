@@ -155,15 +155,15 @@ void StopwatchView::copyTime() const
 
 void StopwatchView::mousePressEvent(QMouseEvent *event)
 {
-    click(event, false);
+    press(event, false);
 }
 
 void StopwatchView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    click(event, true);
+    press(event, true);
 }
 
-void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
+void StopwatchView::press(QMouseEvent *event, bool reportedAsDoubleClick)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
@@ -180,13 +180,32 @@ void StopwatchView::click(QMouseEvent *event, bool reportedAsDoubleClick)
     m_clickCount = reportedAsDoubleClick ? std::max(m_clickCount + 1, 2) : (continues ? m_clickCount + 1 : 1);
     m_lastClickTimestamp = timestamp;
     m_lastClickPosition = event->position();
+    m_pressPending = true;
+}
 
+void StopwatchView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !m_pressPending) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+    m_pressPending = false;
     m_pendingSingleClick->cancel();
     if (m_clickCount > 1) {
         reset();
         return;
     }
-    m_pendingSingleClick->schedule(interval, tovikWeakCallback(this, &StopwatchView::toggle));
+    m_pendingSingleClick->schedule(QGuiApplication::styleHints()->mouseDoubleClickInterval(),
+                                   tovikWeakCallback(this, &StopwatchView::toggle));
+}
+
+void StopwatchView::pressBecamePanelDrag()
+{
+    // The press moved the panel: no click, and the next press starts a count of its own. A click before it
+    // still toggles.
+    m_pressPending = false;
+    m_clickCount = 0;
 }
 
 void StopwatchView::keyPressEvent(QKeyEvent *event)
@@ -251,10 +270,15 @@ void StopwatchView::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(QRectF(m_label->geometry()).adjusted(1, 1, -1, -1), 8, 8);
 }
 
+void StopwatchView::addContextMenuEntries(QMenu &menu)
+{
+    connect(menu.addAction(QStringLiteral("复制")), &QAction::triggered, this, &StopwatchView::copyTime);
+}
+
 void StopwatchView::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu menu(this);
-    connect(menu.addAction(QStringLiteral("复制")), &QAction::triggered, this, &StopwatchView::copyTime);
+    addContextMenuEntries(menu);
     menu.exec(event->globalPos());
 }
 

@@ -6,6 +6,7 @@
 #include <ClockCalendarShared/Instant.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <TovikKit/FloatingPanelInteractiveView.h>
+#include <TovikKit/FloatingPanelMenuContributor.h>
 
 #include <QElapsedTimer>
 #include <QPointF>
@@ -19,11 +20,13 @@ class TovikDeferredTask;
 
 // The shared stopwatch as a large "HH:MM:SS" text, optionally with start/pause and reset buttons below it.
 // It keeps no state of its own: every refresh re-reads the store and every action writes it. A click on the
-// view toggles once the double-click interval has passed; a double click resets instead. With the focus,
-// Space or Return toggles at once, Delete or Backspace resets and Ctrl+C copies the time.
-class StopwatchView final : public QWidget, public FloatingPanelInteractiveView {
+// view toggles once the double-click interval has passed; a double click resets instead. A click counts
+// when the button comes up, so that inside a floating panel a press dragged away moves the panel and
+// neither toggles nor resets. With the focus, Space or Return toggles at once, Delete or Backspace resets
+// and Ctrl+C copies the time.
+class StopwatchView final : public QWidget, public FloatingPanelInteractiveView, public FloatingPanelMenuContributor {
     Q_OBJECT
-    Q_INTERFACES(FloatingPanelInteractiveView)
+    Q_INTERFACES(FloatingPanelInteractiveView FloatingPanelMenuContributor)
     Q_DISABLE_COPY_MOVE(StopwatchView)
 public:
     // The button row reserved at the bottom when the controls are shown.
@@ -55,9 +58,15 @@ public:
     // Whole seconds of the time shown, the display's value for screen readers.
     double shownSeconds() const { return m_shownSeconds; }
 
+    bool movesPanelWhenDragged() const override { return true; }
+    void pressBecamePanelDrag() override;
+    // 复制.
+    void addContextMenuEntries(QMenu &menu) override;
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
@@ -66,7 +75,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void click(QMouseEvent *event, bool reportedAsDoubleClick);
+    void press(QMouseEvent *event, bool reportedAsDoubleClick);
     void setKeyboardFocus(bool keyboard);
     void toggle();
     void reset();
@@ -86,6 +95,8 @@ private:
     double m_announcedSeconds = -1;
     // Clicks are counted here: Qt reports the second press of a pair as a double click and never a third.
     int m_clickCount = 0;
+    // A left press whose click is still to come with the release.
+    bool m_pressPending = false;
     quint64 m_lastClickTimestamp = 0;
     QPointF m_lastClickPosition;
 };

@@ -53,11 +53,21 @@ void FloatingPanel::setPinned(bool pinned)
     TovikEwmh::applyPin(*this, pinned, isVisible());
 }
 
+void FloatingPanel::setBlurredBehind(bool blurred)
+{
+    m_isBlurredBehind = blurred;
+    // Asked again once the native window exists, and at every resize.
+    if (testAttribute(Qt::WA_WState_Created)) {
+        TovikEwmh::applyBlurBehind(*this, m_cornerRadius, blurred);
+    }
+}
+
 void FloatingPanel::showEvent(QShowEvent *event)
 {
     // The window exists but is not mapped yet: its initial state keeps it out of the task bar and pager.
     TovikEwmh::applyPin(*this, m_isPinned, false);
     TovikEwmh::applyRoundedShape(*this, m_cornerRadius);
+    TovikEwmh::applyBlurBehind(*this, m_cornerRadius, m_isBlurredBehind);
     QWidget::showEvent(event);
 }
 
@@ -66,5 +76,8 @@ void FloatingPanel::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (isVisible()) {
         TovikEwmh::applyRoundedShape(*this, m_cornerRadius);
+        if (m_isBlurredBehind) {
+            TovikEwmh::applyBlurBehind(*this, m_cornerRadius, true);
+        }
     }
 }

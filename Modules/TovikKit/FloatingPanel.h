@@ -27,6 +27,10 @@ public:
     bool isPinned() const { return m_isPinned; }
     void setPinned(bool pinned);
 
+    // Whether the window manager is asked to blur the desktop behind the rounded surface.
+    bool isBlurredBehind() const { return m_isBlurredBehind; }
+    void setBlurredBehind(bool blurred);
+
 protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -34,5 +38,6 @@ protected:
 
 private:
     bool m_isPinned = true;
+    bool m_isBlurredBehind = false;
     double m_cornerRadius = 0;
 };

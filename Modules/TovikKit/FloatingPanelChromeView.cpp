@@ -12,6 +12,7 @@
 #include <QAbstractSpinBox>
 #include <QChildEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHoverEvent>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyleHints>
 
 #include <algorithm>
 
@@ -34,6 +36,27 @@ bool isControl(const QObject *view)
 
 // Whether a marked view under `local` lets its presses through to `view` (a day cell to its month view), so
 // that `view` takes them on the marked view's behalf.
+bool insideControl(const QWidget *view, const QWidget *chrome)
+{
+    for (; view && view != chrome; view = view->parentWidget()) {
+        if (isControl(view)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The marked view `hit` belongs to when that view lets a drag move the panel.
+FloatingPanelInteractiveView *dragMovableView(QWidget *hit, const QWidget *chrome)
+{
+    for (QWidget *view = hit; view && view != chrome; view = view->parentWidget()) {
+        if (auto *interactive = qobject_cast<FloatingPanelInteractiveView *>(view)) {
+            return interactive->movesPanelWhenDragged() ? interactive : nullptr;
+        }
+    }
+    return nullptr;
+}
+
 bool passesPressesFromInteractiveChild(const QWidget *view, const QPoint &local)
 {
     for (const QObject *object : view->children()) {
@@ -131,6 +154,14 @@ bool FloatingPanelChromeView::event(QEvent *event)
     case QEvent::HoverMove:
         updateCursor(static_cast<QHoverEvent *>(event)->position());
         break;
+    case QEvent::ContextMenu: {
+        // Here from the chrome itself, or ignored by a control, which keeps the panel's menu off it.
+        auto *request = static_cast<QContextMenuEvent *>(event);
+        if (!insideControl(childAt(request->pos()), this)) {
+            emit menuRequested(this, request->globalPos());
+        }
+        return true;
+    }
     default:
         break;
     }
@@ -158,24 +189,55 @@ bool FloatingPanelChromeView::eventFilter(QObject *watched, QEvent *event)
             break;
         }
         const QPointF local = mapFromGlobal(mouse->globalPosition());
-        if (hitTarget(hit, yUp(local)) == this) {
+        QWidget *target = hitTarget(hit, yUp(local));
+        if (target == this) {
             beginGesture(local, mouse->globalPosition());
+            return true;
+        }
+        m_pressOrigin.reset();
+        m_pressedView = nullptr;
+        if (target && dragMovableView(hit, this)) {
+            m_pressOrigin = mouse->globalPosition();
+            m_pressedView = hit;
+        }
+        break;
+    }
+    case QEvent::MouseMove: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (!m_dragMouseOrigin && !m_isResizingFromBottomRight && m_pressOrigin && m_pressedView
+            && (mouse->buttons() & Qt::LeftButton) != 0
+            && (mouse->globalPosition() - *m_pressOrigin).manhattanLength()
+                   >= QGuiApplication::styleHints()->startDragDistance()) {
+            // Past the drag distance the press was no click: the panel follows the pointer from where it
+            // was pressed.
+            if (FloatingPanelInteractiveView *view = dragMovableView(m_pressedView, this)) {
+                view->pressBecamePanelDrag();
+            }
+            beginGesture(mapFromGlobal(*m_pressOrigin), *m_pressOrigin);
+            m_pressOrigin.reset();
+        }
+        if (m_dragMouseOrigin || m_isResizingFromBottomRight) {
+            continueGesture(mouse->globalPosition());
             return true;
         }
         break;
     }
-    case QEvent::MouseMove:
-        if (m_dragMouseOrigin || m_isResizingFromBottomRight) {
-            continueGesture(static_cast<QMouseEvent *>(event)->globalPosition());
-            return true;
-        }
-        break;
     case QEvent::MouseButtonRelease:
+        m_pressOrigin.reset();
+        m_pressedView = nullptr;
         if (m_dragMouseOrigin || m_isResizingFromBottomRight) {
             endGesture();
             return true;
         }
         break;
+    case QEvent::ContextMenu: {
+        auto *hit = qobject_cast<QWidget *>(watched);
+        if (hit && isAncestorOf(hit) && !insideControl(hit, this)) {
+            emit menuRequested(hit, static_cast<QContextMenuEvent *>(event)->globalPos());
+            return true;
+        }
+        break;
+    }
     default:
         break;
     }

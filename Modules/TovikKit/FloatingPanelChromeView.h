@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 #include <QWidget>
 
@@ -31,6 +32,11 @@ public:
     bool isResizingFromBottomRight() const { return m_isResizingFromBottomRight; }
     bool isMoving() const { return m_dragMouseOrigin.has_value(); }
 
+signals:
+    // A right click (or the menu key) anywhere but on a control: the owner shows the panel's menu for
+    // `target`, the view asked, at `globalPosition`.
+    void menuRequested(QWidget *target, const QPoint &globalPosition);
+
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -51,4 +57,7 @@ private:
     std::optional<QPointF> m_resizeMouseOrigin;
     std::optional<QRectF> m_resizeWindowFrame;
     bool m_isResizingFromBottomRight = false;
+    // A press on a view that moves the panel once dragged: where it began (global) and on which view.
+    std::optional<QPointF> m_pressOrigin;
+    QPointer<QWidget> m_pressedView;
 };

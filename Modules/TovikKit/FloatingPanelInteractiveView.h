@@ -9,6 +9,10 @@
 class FloatingPanelInteractiveView {
 public:
     virtual ~FloatingPanelInteractiveView() = default;
+    // True for a view that uses clicks but no drags of its own: a press on it that moves farther than the
+    // platform's drag distance moves the panel instead, and the view is told to forget the press.
+    virtual bool movesPanelWhenDragged() const { return false; }
+    virtual void pressBecamePanelDrag() {}
 };
 
 #define FloatingPanelInteractiveView_iid "local.tovik.FloatingPanelInteractiveView/1"

@@ -6,6 +6,7 @@
 #include "FloatingPanelChromeView.h"
 #include "FloatingPanelHostViewController.h"
 #include "FloatingPanelHoverBorderView.h"
+#include "FloatingPanelMenuContributor.h"
 #include "TovikColors.h"
 #include "TovikCompositorWatch.h"
 #include "TovikDesktopContrast.h"
@@ -78,11 +79,9 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
     m_glassEffectView->setParent(root);
     m_glassEffectView->setFillColor(surfaceColor());
     m_chromeContainer = new FloatingPanelChromeView(root);
-    m_containerSurface = new TovikSurfaceView(m_chromeContainer);
-    m_containerSurface->setCornerRadius(m_configuration.cornerRadius);
     m_windowHost->setView(root);
-    m_backingView = TovikWindowChrome::installBacking(m_chromeContainer, m_configuration.cornerRadius,
-                                                      m_containerSurface, [] { return false; });
+    m_backingView = TovikWindowChrome::installBacking(m_chromeContainer, m_configuration.cornerRadius, nullptr,
+                                                      [] { return false; });
     m_contentController->view()->setParent(m_chromeContainer);
     m_hoverBorderView = new FloatingPanelHoverBorderView(m_chromeContainer);
     m_hoverBorderView->setCornerRadius(m_configuration.cornerRadius);
@@ -111,7 +110,8 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
     m_frameSave->setInterval(frameSaveDelay);
     connect(m_frameSave, &QTimer::timeout, this, &FloatingPanelWindowController::persistFrame);
     m_window->installEventFilter(this);
-    m_chromeContainer->installEventFilter(this);
+    connect(m_chromeContainer, &FloatingPanelChromeView::menuRequested, this,
+            [this](QWidget *target, const QPoint &globalPosition) { makeContextMenu(target)->exec(globalPosition); });
     m_observesFrameChanges = true;
     connect(TovikCompositorWatch::instance(), &TovikCompositorWatch::runningChanged, this, [this] {
         applySurface();
@@ -136,7 +136,6 @@ FloatingPanelWindowController::~FloatingPanelWindowController()
     if (QWindow *handle = m_window->windowHandle()) {
         handle->removeEventFilter(this);
     }
-    m_chromeContainer->removeEventFilter(this);
     // The page's view lives in the panel; the panel goes first so the view is deleted once.
     m_window.reset();
 }
@@ -173,7 +172,6 @@ void FloatingPanelWindowController::layoutChrome()
     const QRect inner(QPoint(0, 0), m_window->size());
     m_glassEffectView->setGeometry(inner);
     m_chromeContainer->setGeometry(inner);
-    m_containerSurface->setGeometry(inner);
     m_backingView->setGeometry(inner);
     m_contentController->view()->setGeometry(inner);
     m_hoverBorderView->setGeometry(inner);
@@ -239,11 +237,17 @@ bool FloatingPanelWindowController::drawsTextOnly() const
 void FloatingPanelWindowController::applySurface()
 {
     // Without a compositor a clear surface would show black: the panel keeps its opaque surface, clipped to
-    // its rounded shape, and only the stored state and the button say text-only.
+    // its rounded shape, and only the stored state and the button say text-only. With one, the glass lets
+    // the desktop through, blurred where the window manager offers it, and the backing over it follows the
+    // chosen strength.
+    const bool compositing = TovikCompositorWatch::instance()->isRunning();
     const bool clear = drawsTextOnly();
+    QColor glass = surfaceColor();
+    glass.setAlphaF(static_cast<float>(TovikGlassSurface::glassOpacity(compositing, clear)));
+    m_glassEffectView->setFillColor(glass);
     m_glassEffectView->setVisible(!clear);
-    m_containerSurface->setFillColor(clear ? QColor(Qt::transparent) : surfaceColor());
     m_backingView->setTextOnly(clear);
+    m_window->setBlurredBehind(compositing && !clear);
 }
 
 void FloatingPanelWindowController::present(double dx)
@@ -331,14 +335,25 @@ void FloatingPanelWindowController::popUpContextMenu()
     if (QApplication::activePopupWidget()) {
         return;
     }
-    QMenu *menu = makeContextMenu().release();
+    QWidget *focus = QApplication::focusWidget();
+    QMenu *menu = makeContextMenu(m_window->isAncestorOf(focus) ? focus : nullptr).release();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(m_window->mapToGlobal(QPoint(menuInset, menuInset)));
 }
 
-std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu()
+std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu(QWidget *target)
 {
     auto menu = std::make_unique<QMenu>();
+    // The entries of the view asked (the stopwatch's 复制), then those of the views around it, above the
+    // panel's own.
+    for (QWidget *view = target; view && view != m_window.get(); view = view->parentWidget()) {
+        if (auto *contributor = qobject_cast<FloatingPanelMenuContributor *>(view)) {
+            contributor->addContextMenuEntries(*menu);
+        }
+    }
+    if (!menu->isEmpty()) {
+        menu->addSeparator();
+    }
     menu->addAction(m_isPinned ? QStringLiteral("取消置顶") : QStringLiteral("置顶显示"), this,
                     &FloatingPanelWindowController::togglePin);
     menu->addAction(m_isTextOnly ? QStringLiteral("恢复窗口外观") : QStringLiteral("纯文字显示"), this,
@@ -414,17 +429,6 @@ bool FloatingPanelWindowController::eventFilter(QObject *watched, QEvent *event)
                && static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
         popUpContextMenu();
         return true;
-    } else if (watched == m_chromeContainer && event->type() == QEvent::ContextMenu) {
-        // Only where a press would move the panel: controls and interactive views keep their own menus.
-        auto *request = static_cast<QContextMenuEvent *>(event);
-        const QPoint local = request->pos();
-        QWidget *hit = m_chromeContainer->childAt(local);
-        const QPointF yUp = TovikGeometry::pointFromQt(QPointF(local), m_chromeContainer->height());
-        if (m_chromeContainer->hitTarget(hit, yUp) == m_chromeContainer) {
-            std::unique_ptr<QMenu> menu = makeContextMenu();
-            menu->exec(request->globalPos());
-            return true;
-        }
     }
     return QObject::eventFilter(watched, event);
 }

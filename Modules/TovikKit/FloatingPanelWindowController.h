@@ -29,7 +29,8 @@ class FloatingPanelWindowController final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FloatingPanelWindowController)
 public:
-    // Near-black, almost opaque: white 0.055 at alpha 0.96.
+    // Near-black, almost opaque: white 0.055 at alpha 0.96. The glass takes its colour at the opacity the
+    // compositor allows.
     static QColor surfaceColor();
 
     // Takes ownership of `contentController`.
@@ -69,10 +70,11 @@ public:
     TovikSurfaceView *glassEffectView() const { return m_glassEffectView; }
     TovikWindowBackingView *backingView() const { return m_backingView; }
 
-    // The panel's context menu, built afresh for its current state; owned by the caller.
-    std::unique_ptr<QMenu> makeContextMenu();
-    // The same menu from the keyboard (the Menu key or Shift+F10), at the panel's top-left corner, so the
-    // chrome's actions are reachable without a pointer.
+    // The panel's context menu, built afresh for its current state; owned by the caller. Views from
+    // `target` up that contribute entries (FloatingPanelMenuContributor) put theirs first, above a separator.
+    std::unique_ptr<QMenu> makeContextMenu(QWidget *target = nullptr);
+    // The same menu from the keyboard (the Menu key or Shift+F10), for the focused view, at the panel's
+    // top-left corner, so the chrome's actions are reachable without a pointer.
     void popUpContextMenu();
 
     void closeStandaloneWindow();
@@ -109,8 +111,6 @@ private:
     FloatingPanelChromeButton *m_pinButton = nullptr;
     FloatingPanelHoverBorderView *m_hoverBorderView = nullptr;
     FloatingPanelChromeView *m_chromeContainer = nullptr;
-    // The container's own surface: the platform's container layer paints a fill, Qt's widgets do not.
-    TovikSurfaceView *m_containerSurface = nullptr;
     TovikSurfaceView *m_glassEffectView = nullptr;
     FloatingPanelHostViewController *m_windowHost = nullptr;
     TovikWindowBackingView *m_backingView = nullptr;

@@ -132,6 +132,16 @@ std::vector<xcb_rectangle_t> roundedShape(int width, int height, double radius)
     return rows;
 }
 
+std::vector<std::uint32_t> blurBehindRegion(int width, int height, double radius)
+{
+    std::vector<std::uint32_t> region;
+    for (const xcb_rectangle_t &row : roundedShape(width, height, radius)) {
+        region.insert(region.end(),
+                      {static_cast<std::uint32_t>(row.x), static_cast<std::uint32_t>(row.y), row.width, row.height});
+    }
+    return region;
+}
+
 namespace {
 
 xcb_connection_t *connection()
@@ -259,6 +269,32 @@ void applyRoundedShape(QWidget &window, double radius)
     const qreal ratio = window.devicePixelRatioF();
     setShape(c, static_cast<xcb_window_t>(window.winId()), qRound(window.width() * ratio),
              qRound(window.height() * ratio), compositorRunning() ? 0 : radius * ratio);
+}
+
+void applyBlurBehind(QWidget &window, double radius, bool blurred)
+{
+    xcb_connection_t *c = connection();
+    if (!c) {
+        return;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    // Resolved once per connection: the request comes again with every resize.
+    static xcb_connection_t *resolvedOn = nullptr;
+    static xcb_atom_t property = XCB_ATOM_NONE;
+    if (resolvedOn != c) {
+        property = intern(c, "_KDE_NET_WM_BLUR_BEHIND_REGION");
+        resolvedOn = c;
+    }
+    if (!blurred) {
+        xcb_delete_property(c, id, property);
+    } else {
+        const qreal ratio = window.devicePixelRatioF();
+        const std::vector<std::uint32_t> region =
+            blurBehindRegion(qRound(window.width() * ratio), qRound(window.height() * ratio), radius * ratio);
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, property, XCB_ATOM_CARDINAL, 32,
+                            static_cast<std::uint32_t>(region.size()), region.data());
+    }
+    xcb_flush(c);
 }
 
 void applyDesktopLayer(QWindow &window, bool mapped)

@@ -64,6 +64,9 @@ std::string compositorSelection(int screenNumber);
 // Rows of a width x height rounded rectangle (device pixels), rows with the same inset merged: the X shape
 // that clips a window to its rounded surface when no compositor draws transparency.
 std::vector<xcb_rectangle_t> roundedShape(int width, int height, double radius);
+// The _KDE_NET_WM_BLUR_BEHIND_REGION value (x, y, width, height per rectangle) that blurs the desktop behind
+// the rounded surface only, so no blur shows past its corners.
+std::vector<std::uint32_t> blurBehindRegion(int width, int height, double radius);
 
 // Live, on Qt's X connection; all are no-ops off X11.
 bool isAvailable();
@@ -75,6 +78,9 @@ void applyPin(QWidget &window, bool pinned, bool mapped);
 void moveToCurrentDesktop(QWidget &window);
 // Clips the window to its rounded surface, or removes the clip (radius 0 or a compositor running).
 void applyRoundedShape(QWidget &window, double radius);
+// Asks the window manager to blur what lies behind the window's rounded surface (KWin does; others ignore
+// the request), or withdraws the request.
+void applyBlurBehind(QWidget &window, double radius, bool blurred);
 // Puts a desktop widget on the desktop layer: the initial state before it is mapped, the requests after.
 void applyDesktopLayer(QWindow &window, bool mapped);
 // Clips the window to its rounded surface whether or not a compositor runs (its content is opaque).

@@ -44,6 +44,23 @@ TovikWindowBackgroundAppearance TovikWindowBackgroundSettings::resolve(bool redu
     return {alpha, alpha >= 0.999};
 }
 
+namespace TovikGlassSurface {
+
+double glassOpacity(bool compositing, bool textOnly)
+{
+    if (!compositing) {
+        return 1;
+    }
+    return textOnly ? 0 : translucentGlass;
+}
+
+double surfaceOpacity(double glassOpacity, double backingAlpha)
+{
+    return 1 - (1 - glassOpacity) * (1 - backingAlpha);
+}
+
+} // namespace TovikGlassSurface
+
 namespace TovikWindowBackgroundStore {
 
 TovikWindowBackgroundSettings load(const std::shared_ptr<TovikSettingsStore> &store)

@@ -43,6 +43,22 @@ private:
     double m_backingOpacity;
 };
 
+// The dark surface a window's content stands on: a glass layer under the backing. Where a compositor runs the
+// glass lets the desktop show through, and the backing's opacity (the strength the user chose) closes it up
+// towards opaque; without a compositor nothing can show through, so the glass is opaque.
+namespace TovikGlassSurface {
+
+// The glass alone where a compositor runs: the least cover under which the large light digits (white at 0.78)
+// keep a contrast of 3:1 over a white desktop.
+inline constexpr double translucentGlass = 0.6;
+
+// The opacity of the glass layer: none in the text-only look (which wins only where a compositor runs).
+double glassOpacity(bool compositing, bool textOnly);
+// The opacity of the whole surface: the backing drawn over the glass.
+double surfaceOpacity(double glassOpacity, double backingAlpha);
+
+} // namespace TovikGlassSurface
+
 // The two global keys the setting lives under; missing or mistyped values read as glass and 0.
 namespace TovikWindowBackgroundStore {
 

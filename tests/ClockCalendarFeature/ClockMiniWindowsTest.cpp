@@ -8,6 +8,7 @@
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikDeferredTask.h>
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikWindowChrome.h>
@@ -141,6 +142,7 @@ TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMai
     const QPoint placed = panel->window()->pos();
     QTest::mouseClick(mini, Qt::LeftButton, {}, digits);
     QTest::mouseDClick(mini, Qt::LeftButton, {}, digits);
+    QTest::mouseRelease(mini, Qt::LeftButton, {}, digits);
     EXPECT_EQ(store().load(), (StopwatchState{0, std::nullopt}));
     EXPECT_EQ(panel->window()->pos(), placed) << "the clicks did not move the panel";
     // The main page learns of it at its next tick, as it would of the widget's buttons.
@@ -168,6 +170,63 @@ TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMai
                             [](const QAction *entry) { return entry->text() == QStringLiteral("纯文字显示"); }));
     menu->close();
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(ClockMiniWindowsTest, aPressOnTheDigitsDraggedPastTheDragDistanceMovesThePanelInsteadOfClicking)
+{
+    const int distance = QGuiApplication::styleHints()->startDragDistance();
+    struct Case {
+        const char *name;
+        bool clickedBefore;
+        QPoint drag;
+        bool moves;
+        bool toggles;
+    };
+    const Case cases[] = {
+        {"a click", false, {0, 0}, false, true},
+        {"a press that stays within the drag distance", false, {distance - 1, 0}, false, true},
+        {"a press dragged past it", false, {30, 20}, true, false},
+        // The first click still toggles; the dragged second press neither resets nor toggles again.
+        {"the second press of a double click, dragged", true, {30, 20}, true, true},
+    };
+    TovikTestClock clock(at(2026, 3, 2, 10, 0));
+    auto panel = ClockMiniWindow::makeStopwatch(store(), prefix);
+    present(*panel);
+    FloatingPanel *window = panel->window();
+    QWindow *handle = window->windowHandle();
+    StopwatchView *mini = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
+    const QPoint digits = mini->mapTo(window, mini->label()->geometry().center());
+    const auto pending = [&] { return mini->findChild<TovikDeferredTask *>()->isPending(); };
+    // Events as the window system reports them, 20 ms apart, so a press soon after a click makes a double
+    // click; the rows lie a second apart.
+    int timestamp = 1'000'000;
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        timestamp += 20;
+        qt_handleMouseEvent(handle, at, window->mapToGlobal(at), buttons,
+                            type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, type, {}, timestamp);
+    };
+    for (const Case &c : cases) {
+        timestamp += 1000;
+        SCOPED_TRACE(c.name);
+        store().save({95, std::nullopt});
+        mini->refresh();
+        const QPoint before = window->pos();
+        if (c.clickedBefore) {
+            send(QEvent::MouseButtonPress, digits, Qt::LeftButton);
+            send(QEvent::MouseButtonRelease, digits, Qt::NoButton);
+        }
+        const QPoint target = window->mapToGlobal(digits + c.drag);
+        send(QEvent::MouseButtonPress, digits, Qt::LeftButton);
+        send(QEvent::MouseMove, digits + c.drag, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (window->pos() != before) == c.moves; }));
+        send(QEvent::MouseButtonRelease, window->mapFromGlobal(target), Qt::NoButton);
+        EXPECT_EQ(window->pos(), c.moves ? before + c.drag : before);
+        EXPECT_GE(store().load().elapsed(clock.now()), 95) << "never reset";
+        EXPECT_EQ(pending() || store().load().isRunning(), c.toggles);
+        if (c.toggles) {
+            QTRY_VERIFY_WITH_TIMEOUT(store().load().isRunning(), 3000);
+        }
+    }
 }
 
 TEST_F(ClockMiniWindowsTest, theCalendarChecksTheDayOnlyWhileItsPanelIsShown)

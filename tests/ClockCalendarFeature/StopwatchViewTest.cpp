@@ -75,11 +75,16 @@ int discAlpha(StopwatchControlButton &button)
     return qAlpha(image.pixel(button.width() / 2, 3));
 }
 
+// A press of `type` at `timestamp` and its release; the click counts with the release.
 void sendClick(QWidget &view, QEvent::Type type, QPoint at, quint64 timestamp)
 {
     QMouseEvent press(type, at, view.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     press.setTimestamp(timestamp);
     QApplication::sendEvent(&view, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, view.mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    release.setTimestamp(timestamp + 5);
+    QApplication::sendEvent(&view, &release);
 }
 
 } // namespace
@@ -172,6 +177,8 @@ TEST_F(StopwatchViewTest, SingleClickActsOnlyAfterTheIntervalAndDoubleClickReset
     // While running: the double click cancels its first click's toggle and resets instead.
     QTest::mouseClick(view.get(), Qt::LeftButton, {}, digits);
     QTest::mouseDClick(view.get(), Qt::LeftButton, {}, digits);
+    EXPECT_TRUE(store().load().isRunning()) << "a click counts when the button comes up";
+    QTest::mouseRelease(view.get(), Qt::LeftButton, {}, digits);
     EXPECT_EQ(store().load(), paused(0));
     EXPECT_EQ(view->label()->text(), QStringLiteral("00:00:00"));
     EXPECT_FALSE(singleClickPending(*view));

@@ -4,6 +4,7 @@
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelChromeButton.h>
 #include <TovikKit/FloatingPanelHoverBorderView.h>
+#include <TovikKit/FloatingPanelMenuContributor.h>
 #include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikDesktopContrast.h>
 #include <TovikKit/TovikScreenPlacement.h>
@@ -19,8 +20,11 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -32,6 +36,45 @@ public:
 protected:
     QWidget *loadView() override { return new QLabel(QStringLiteral("页面")); }
 };
+
+// A page whose left half has a menu entry of its own, 标记, and takes the focus.
+class MarkedView final : public QLabel, public FloatingPanelMenuContributor {
+    Q_OBJECT
+    Q_INTERFACES(FloatingPanelMenuContributor)
+public:
+    MarkedView(QWidget *parent)
+        : QLabel(QStringLiteral("标记"), parent)
+    {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+    void addContextMenuEntries(QMenu &menu) override { menu.addAction(QStringLiteral("标记")); }
+};
+
+class MarkedPage final : public TovikViewController {
+public:
+    MarkedPage() = default;
+
+protected:
+    QWidget *loadView() override
+    {
+        auto *page = new QWidget;
+        (new MarkedView(page))->setGeometry(0, 0, 170, 116);
+        return page;
+    }
+};
+
+// The menu's entries, a separator as "-", up to the first of the panel's own.
+QStringList entriesBeforeThePanels(const QMenu &menu)
+{
+    QStringList entries;
+    for (const QAction *action : menu.actions()) {
+        if (action->text() == QStringLiteral("取消置顶")) {
+            break;
+        }
+        entries.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return entries;
+}
 
 const std::string prefix = "test.panel";
 
@@ -264,6 +307,39 @@ TEST_F(FloatingPanelWindowControllerTest, theMenuKeyAndShiftF10OpenThePanelsMenu
     EXPECT_EQ(closing.count(), 2);
 }
 
+TEST_F(FloatingPanelWindowControllerTest, aViewsOwnEntriesComeFirstInThePanelsMenuByMouseAndByKeyboard)
+{
+    FloatingPanelWindowController panel(configuration(), new MarkedPage);
+    panel.present();
+    panel.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel.window()));
+    QWindow *handle = panel.window()->windowHandle();
+    const auto menuFor = [&](const std::function<void()> &ask) {
+        QStringList entries{QStringLiteral("no menu")};
+        QTimer::singleShot(0, panel.window(), [&entries] {
+            if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+                entries = entriesBeforeThePanels(*menu);
+                menu->close();
+            }
+        });
+        ask();
+        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+            entries = entriesBeforeThePanels(*menu);
+            menu->close();
+        }
+        return entries;
+    };
+    const QStringList marked{QStringLiteral("标记"), QStringLiteral("-")};
+    EXPECT_EQ(menuFor([&] { QTest::mouseClick(handle, Qt::RightButton, {}, QPoint(60, 60)); }), marked);
+    EXPECT_EQ(menuFor([&] { QTest::mouseClick(handle, Qt::RightButton, {}, QPoint(260, 60)); }), QStringList())
+        << "elsewhere the panel's entries alone";
+    panel.window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel.window()));
+    auto *marker = panel.window()->findChild<MarkedView *>();
+    marker->setFocus();
+    EXPECT_EQ(menuFor([&] { QTest::keyClick(marker, Qt::Key_F10, Qt::ShiftModifier); }), marked);
+}
+
 TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPanel)
 {
     auto first = makePanel();
@@ -314,3 +390,5 @@ TEST(TovikDesktopContrast, onlyTheHighContrastValueReducesTransparency)
 }
 
 } // namespace
+
+#include "FloatingPanelWindowControllerTest.moc"

@@ -99,6 +99,10 @@ TEST(TovikEwmh, theRoundedShapeIsCutRowByRowAtTheCorners)
         EXPECT_GT(std::get<2>(row), 0);
     }
     EXPECT_TRUE(rowsOf(0, 10, 4).empty());
+    // The blur behind the window covers the same rows, as x, y, width, height.
+    EXPECT_EQ(TovikEwmh::blurBehindRegion(20, 10, 4),
+              (std::vector<std::uint32_t>{2, 0, 16, 1, 1, 1, 18, 1, 0, 2, 20, 6, 1, 8, 18, 1, 2, 9, 16, 1}));
+    EXPECT_TRUE(TovikEwmh::blurBehindRegion(0, 10, 4).empty());
 }
 
 } // namespace

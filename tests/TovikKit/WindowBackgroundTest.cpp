@@ -39,6 +39,35 @@ TEST(TovikWindowBackgroundSettings, resolvesTextOnlyOverReduceTransparencyOverTh
     }
 }
 
+TEST(TovikGlassSurface, theSurfaceShowsTheDesktopLessAsTheStrengthGrowsAndNotAtAllWithoutACompositor)
+{
+    struct Case {
+        const char *name;
+        Mode mode;
+        double strength;
+        bool compositing;
+        bool textOnly;
+        double surface;
+    };
+    const Case cases[] = {
+        {"0 %: the glass alone, light text still readable", Mode::glass, 0, true, false, 0.6},
+        {"25 %", Mode::glass, 0.25, true, false, 0.7},
+        {"50 %", Mode::glass, 0.5, true, false, 0.8},
+        {"75 %", Mode::glass, 0.75, true, false, 0.9},
+        {"100 %", Mode::glass, 1, true, false, 1},
+        {"opaque", Mode::opaque, 0, true, false, 1},
+        {"text-only", Mode::glass, 0.5, true, true, 0},
+        {"no compositor", Mode::glass, 0, false, false, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const double backing =
+            TovikWindowBackgroundSettings(c.mode, c.strength).resolve(false, c.textOnly).backingAlpha;
+        const double glass = TovikGlassSurface::glassOpacity(c.compositing, c.textOnly);
+        EXPECT_NEAR(TovikGlassSurface::surfaceOpacity(glass, backing), c.surface, 1e-9);
+    }
+}
+
 TEST(TovikWindowBackgroundSettings, clampsTheOpacity)
 {
     EXPECT_EQ(TovikWindowBackgroundSettings::clamp(1.7), 1);
