@@ -164,7 +164,8 @@ TEST_F(DayvaneShellTest, requestsFromAnotherProcess)
         {{Kind::open, {"dayvane:clock"}, "t2"}, false},
         {{Kind::reopen, {}, "t3"}, true},
         {{Kind::open, {"mailto:x@example.com", "dayvane://Stopwatch/anything?x=1"}, "t4"}, false},
-        {{Kind::reopen, {}, ""}, true},
+        // The stopwatch's mini window shows in place of the main window now: that is what comes forward.
+        {{Kind::reopen, {}, ""}, false},
         {{Kind::reload, {"DayvaneStopwatchWidget"}, ""}, false},
     };
     for (const Step &step : steps) {
