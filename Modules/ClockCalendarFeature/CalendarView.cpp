@@ -35,10 +35,13 @@ const QFont &titleFont()
     return font;
 }
 
-QToolButton *makePagingButton(const QString &title, QWidget *parent)
+QToolButton *makePagingButton(const QString &title, const QString &name, QWidget *parent)
 {
     auto *button = new QToolButton(parent);
     button->setText(title);
+    // A screen reader would read the arrow glyph; it says what the button does.
+    button->setAccessibleName(name);
+    button->setToolTip(name);
     button->setFont(TovikFonts::systemFont(22, QFont::Medium));
     button->setFocusPolicy(Qt::NoFocus);
     button->setCursor(Qt::ArrowCursor);
@@ -59,8 +62,8 @@ CalendarView::CalendarView(QWidget *parent)
     m_renderedToday = now;
     setFocusPolicy(Qt::ClickFocus);
 
-    m_previousButton = makePagingButton(QStringLiteral("‹"), this);
-    m_nextButton = makePagingButton(QStringLiteral("›"), this);
+    m_previousButton = makePagingButton(QStringLiteral("‹"), QStringLiteral("上个月"), this);
+    m_nextButton = makePagingButton(QStringLiteral("›"), QStringLiteral("下个月"), this);
     connect(m_previousButton, &QToolButton::clicked, this, [this] { showPreviousMonth(); });
     connect(m_nextButton, &QToolButton::clicked, this, [this] { showNextMonth(); });
 
@@ -195,6 +198,12 @@ bool CalendarView::showsDay(Instant day) const
 {
     return std::any_of(m_gridCells.begin(), m_gridCells.end(),
                        [day](const TovikCalendarCellData &cell) { return cell.isCurrentMonth && cell.date == day; });
+}
+
+bool CalendarView::holdsFocusDay() const
+{
+    return std::any_of(m_dayCells.begin(), m_dayCells.end(),
+                       [](const CalendarDayCell *cell) { return cell->showsFocusRing(); });
 }
 
 void CalendarView::refreshFocusRing()

@@ -75,6 +75,8 @@ public:
     // What is on screen, for the page and for tests.
     QString monthTitle() const;
     CalendarDayCell *dayCell(int position) const { return m_dayCells[position]; }
+    // Whether the keyboard's focus day is one of this month's cells (and the page has the focus).
+    bool holdsFocusDay() const;
     QRectF dayCellFrame(int position) const; // in this view's coordinates
     QToolButton *previousButton() const { return m_previousButton; }
     QToolButton *nextButton() const { return m_nextButton; }

@@ -2,6 +2,7 @@
 
 #include "CalendarLayout.h"
 #include "CalendarLunarSetting.h"
+#include "CalendarPageView.h"
 #include "CalendarSelection.h"
 #include "CalendarView.h"
 
@@ -60,7 +61,7 @@ void CalendarViewController::setTopContentInset(double inset)
 
 QWidget *CalendarViewController::loadView()
 {
-    m_content = new TovikLayoutView();
+    m_content = new CalendarPageView();
     m_content->setFocusPolicy(Qt::StrongFocus);
     m_content->installEventFilter(this);
     m_monthDivider = new QWidget(m_content);

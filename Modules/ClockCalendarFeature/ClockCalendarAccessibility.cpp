@@ -1,6 +1,7 @@
 #include "ClockCalendarAccessibility.h"
 
 #include "CalendarDayCell.h"
+#include "CalendarPageView.h"
 #include "CalendarView.h"
 #include "ClockFaceView.h"
 #include "StopwatchControlButton.h"
@@ -12,6 +13,8 @@
 #include <TovikKit/TovikGeometry.h>
 
 #include <QAccessibleWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -44,6 +47,13 @@ public:
     QString text(QAccessible::Text type) const override
     {
         return type == QAccessible::Name ? month()->monthTitle() : QAccessibleWidget::text(type);
+    }
+    // The months pass their focus on to the page; of the two, only the one holding the focus day has it.
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.focused = month()->holdsFocusDay();
+        return state;
     }
     void *interface_cast(QAccessible::InterfaceType type) override
     {
@@ -94,6 +104,26 @@ public:
 
 private:
     CalendarView *month() const { return static_cast<CalendarView *>(widget()); }
+};
+
+// The calendar page: it holds the keyboard focus, but while a month shows the focus day that month is what
+// a screen reader is told has it, so one place reports focused.
+class CalendarPageAccessible final : public QAccessibleWidget {
+public:
+    explicit CalendarPageAccessible(CalendarPageView *page)
+        : QAccessibleWidget(page, QAccessible::Grouping)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        const QList<CalendarView *> months = widget()->findChildren<CalendarView *>();
+        state.focused = state.focused && std::none_of(months.begin(), months.end(), [](const CalendarView *month) {
+                            return month->holdsFocusDay();
+                        });
+        return state;
+    }
 };
 
 // A day: named by its date, weekday and mark; today is told in the description.
@@ -236,6 +266,9 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
 {
     if (className == QLatin1String("CalendarView")) {
         return new MonthAccessible(static_cast<CalendarView *>(object));
+    }
+    if (className == QLatin1String("CalendarPageView")) {
+        return new CalendarPageAccessible(static_cast<CalendarPageView *>(object));
     }
     if (className == QLatin1String("CalendarDayCell")) {
         return new DayAccessible(static_cast<CalendarDayCell *>(object));

@@ -46,11 +46,12 @@ QColor accentColor()
     return TovikColors::systemBlue();
 }
 
-void setToolTip(FloatingPanelChromeButton *button, const QString &text)
+void setToolTip(FloatingPanelChromeButton *button, const QString &text, const QString &accessibleName = {})
 {
-    // A screen reader names the button by what its tooltip says.
+    // A screen reader names the button by what its tooltip says; a toggle keeps one name, and its checked
+    // state tells whether it is on.
     button->setToolTip(text);
-    button->setAccessibleName(text);
+    button->setAccessibleName(accessibleName.isEmpty() ? text : accessibleName);
 }
 
 } // namespace
@@ -210,7 +211,8 @@ void FloatingPanelWindowController::applyPinState(std::optional<bool> pinned, bo
     m_pinButton->setChecked(m_isPinned);
     m_pinButton->setSymbol(m_isPinned ? QStringLiteral("pin.fill") : QStringLiteral("pin"), 10, QFont::Medium);
     m_pinButton->setTint(m_isPinned ? accentColor() : secondaryLabelColor());
-    setToolTip(m_pinButton, m_isPinned ? QStringLiteral("取消置顶") : QStringLiteral("置顶显示"));
+    setToolTip(m_pinButton, m_isPinned ? QStringLiteral("取消置顶") : QStringLiteral("置顶显示"),
+               QStringLiteral("置顶显示"));
     if (persist) {
         m_preferences.savePinned(m_isPinned);
     }
@@ -222,7 +224,8 @@ void FloatingPanelWindowController::applyTextOnly(bool textOnly, bool persist)
     applySurface();
     m_textOnlyButton->setChecked(textOnly);
     m_textOnlyButton->setTint(textOnly ? accentColor() : secondaryLabelColor());
-    setToolTip(m_textOnlyButton, textOnly ? QStringLiteral("恢复窗口外观") : QStringLiteral("纯文字显示"));
+    setToolTip(m_textOnlyButton, textOnly ? QStringLiteral("恢复窗口外观") : QStringLiteral("纯文字显示"),
+               QStringLiteral("纯文字显示"));
     setChromeVisible(m_isChromeVisible);
     if (persist) {
         m_preferences.saveTextOnly(textOnly);

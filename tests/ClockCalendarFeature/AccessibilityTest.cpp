@@ -14,6 +14,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
 
@@ -122,6 +123,12 @@ TEST_F(AccessibilityTest, MonthIsATableOfDayCellsWithTodaySelectionAndFocus)
     ASSERT_TRUE(grid);
     EXPECT_EQ(grid->rowCount() * grid->columnCount(), 42);
     EXPECT_EQ(grid->columnDescription(0), QStringLiteral("周一"));
+    const auto buttons = january->findChildren<QToolButton *>();
+    QStringList buttonNames;
+    for (QToolButton *button : buttons) {
+        buttonNames << face(button)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(buttonNames, (QStringList{QStringLiteral("上个月"), QStringLiteral("下个月")}));
 
     QAccessibleInterface *newYear = grid->cellAt(0, 3);
     ASSERT_TRUE(newYear);
@@ -129,6 +136,11 @@ TEST_F(AccessibilityTest, MonthIsATableOfDayCellsWithTodaySelectionAndFocus)
     EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("2026年1月1日 星期四 元旦 农历冬月十三"));
     EXPECT_EQ(newYear->text(QAccessible::Description), QStringLiteral("今天"));
     EXPECT_TRUE(newYear->state().focused);
+    // One place has the focus for a screen reader: the month with the focus day, not its neighbour or the page.
+    CalendarView *february = controller->calendarViewController()->nextMonthView();
+    EXPECT_TRUE(table->state().focused);
+    EXPECT_FALSE(face(february)->state().focused);
+    EXPECT_FALSE(face(january->parentWidget())->state().focused);
     EXPECT_FALSE(newYear->state().selected);
     EXPECT_EQ(grid->cellAt(0, 6)->text(QAccessible::Name), QStringLiteral("2026年1月4日 星期日 上班 农历冬月十六"));
     EXPECT_TRUE(grid->cellAt(0, 0)->state().disabled); // 29 December, shown empty

@@ -72,11 +72,18 @@ def main():
         if grid.nRows * grid.nColumns != 42:
             sys.exit(f"accessibility-tree: {table.name} is {grid.nRows} x {grid.nColumns}")
 
+    for name in ("上个月", "下个月"):
+        if len(with_role(app, pyatspi.ROLE_PUSH_BUTTON, name)) != len(tables):
+            sys.exit(f"accessibility-tree: no button {name} in each month")
+    focused = [n.name for n in tables + [tables[0].parent] if n.getState().contains(pyatspi.STATE_FOCUSED)]
+    if len(focused) > 1:
+        sys.exit(f"accessibility-tree: {focused} all say they have the focus")
+
     press(tabs[2])
     start = wait_for("start button", lambda: with_role(app, pyatspi.ROLE_PUSH_BUTTON, "开始"))[0]
     press(start)
     wait_for("running stopwatch", lambda: with_role(app, pyatspi.ROLE_PUSH_BUTTON, "暂停"), 5)
-    print(f"accessibility-tree: {len(tables)} months of 42 named days, 3 tabs, the stopwatch started")
+    print(f"accessibility-tree: {len(tables)} months of 42 named days with named paging buttons, 3 tabs, the stopwatch started")
 
 
 main()

@@ -13,6 +13,7 @@
 #include <TovikKit/TovikWindowBackingView.h>
 #include <TovikKit/TovikWindowChrome.h>
 
+#include <QAccessible>
 #include <QDBusVariant>
 #include <QGuiApplication>
 #include <QLabel>
@@ -188,6 +189,13 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
         auto panel = makePanel();
         EXPECT_TRUE(panel->isPinned()) << "a panel never opened is pinned";
         EXPECT_EQ(panel->pinButton()->toolTip(), QStringLiteral("取消置顶"));
+        // A screen reader hears each toggle by one name, whether it is on told by its checked state.
+        const auto reads = [](QWidget *button) {
+            QAccessibleInterface *seen = QAccessible::queryAccessibleInterface(button);
+            return std::pair(seen->text(QAccessible::Name), bool(seen->state().checked));
+        };
+        EXPECT_EQ(reads(panel->pinButton()), std::pair(QStringLiteral("置顶显示"), true));
+        EXPECT_EQ(reads(panel->textOnlyButton()), std::pair(QStringLiteral("纯文字显示"), false));
         showAndHover(*panel);
         QTest::mouseClick(panel->pinButton(), Qt::LeftButton);
         QTest::mouseClick(panel->textOnlyButton(), Qt::LeftButton);
@@ -196,8 +204,9 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
         EXPECT_EQ(store()->boolean(prefix + ".textOnly"), true);
         EXPECT_FALSE(panel->window()->isPinned());
         EXPECT_EQ(panel->pinButton()->symbol(), QStringLiteral("pin"));
-        EXPECT_EQ(panel->pinButton()->accessibleName(), QStringLiteral("置顶显示"));
-        EXPECT_EQ(panel->textOnlyButton()->accessibleName(), QStringLiteral("恢复窗口外观"));
+        EXPECT_EQ(reads(panel->pinButton()), std::pair(QStringLiteral("置顶显示"), false));
+        EXPECT_EQ(reads(panel->textOnlyButton()), std::pair(QStringLiteral("纯文字显示"), true));
+        EXPECT_EQ(panel->textOnlyButton()->toolTip(), QStringLiteral("恢复窗口外观"));
         EXPECT_FALSE(panel->glassEffectView()->isVisible());
         EXPECT_TRUE(panel->hoverBorderView()->isVisible()) << "the border outlines a text-only panel";
     }
