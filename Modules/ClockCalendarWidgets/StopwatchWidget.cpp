@@ -56,7 +56,7 @@ WidgetConfiguration stopwatch(const std::string &kind, const std::string &displa
                               std::shared_ptr<const AppIntent> resetIntent)
 {
     WidgetConfiguration configuration =
-        makeStaticConfiguration(kind, displayName, "在通知中心开始、暂停或清零计时", openURL, "StopwatchWidgetView",
+        makeStaticConfiguration(kind, displayName, "在桌面上开始、暂停或清零计时", openURL, "StopwatchWidgetView",
                                 StopwatchWidgetProvider(store));
     configuration.intents.emplace("toggleIntent", std::move(toggleIntent));
     configuration.intents.emplace("resetIntent", std::move(resetIntent));

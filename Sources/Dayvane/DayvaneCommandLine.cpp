@@ -7,7 +7,7 @@ namespace {
 
 const QString helpText = QStringLiteral(
     "用法：dayvane [选项] [链接…]\n"
-    "日历、时钟和秒表。dayvane://calendar、dayvane://clock 和 dayvane://stopwatch 在小窗中打开对应页面；\n"
+    "日历、时钟和计时器。dayvane://calendar、dayvane://clock 和 dayvane://stopwatch 在小窗中打开对应页面；\n"
     "已在运行的 Dayvane 会接收之后每次启动给出的链接。\n"
     "\n"
     "选项：\n"
@@ -29,7 +29,11 @@ DayvaneCommandLine DayvaneCommandLine::parse(const QStringList &arguments)
     DayvaneCommandLine commandLine;
     if (!parser.parse(arguments)) {
         commandLine.action = Action::fail;
-        commandLine.text = QStringLiteral("dayvane: %1\n%2").arg(parser.errorText(), helpText);
+        // Qt's own error texts are English; the program speaks Chinese.
+        const QStringList unknown = parser.unknownOptionNames();
+        const QString reason = unknown.isEmpty() ? QStringLiteral("--check-holidays 需要一个文件")
+                                                 : QStringLiteral("未知的选项 %1").arg(unknown.first());
+        commandLine.text = QStringLiteral("dayvane: %1\n%2").arg(reason, helpText);
     } else if (parser.isSet(help)) {
         commandLine.action = Action::showHelp;
         commandLine.text = helpText;

@@ -125,21 +125,22 @@ Texts texts(const QStringList &preferredLanguages)
     if (!preferredLanguages.isEmpty() && preferredLanguages.first().startsWith(QLatin1String("zh"))) {
         return {
             Language::chinese,
-            QStringLiteral("将 Dayvane 移到「应用程序」文件夹？"),
-            QStringLiteral("Dayvane 正在从安装磁盘映像运行。移到「应用程序」后才能长期使用，并在通知中心添加小组件。"),
-            QStringLiteral("移到应用程序"),
+            QStringLiteral("将 Dayvane 移到 ~/Applications 文件夹？"),
+            QStringLiteral(
+                "Dayvane 正在从 AppImage 或只读介质运行。移到 ~/Applications 后才能长期使用，并在桌面上添加小组件。"),
+            QStringLiteral("移到 ~/Applications"),
             QStringLiteral("暂不"),
-            QStringLiteral("无法移到「应用程序」，请手动将 Dayvane 拖到「应用程序」文件夹。"),
+            QStringLiteral("无法移到 ~/Applications，请手动将 Dayvane 复制到 ~/Applications 文件夹。"),
         };
     }
     return {
         Language::english,
-        QStringLiteral("Move Dayvane to the Applications folder?"),
-        QStringLiteral("Dayvane is running from the installer disk image. Move it to Applications to keep using "
-                       "it and add its widgets to Notification Center."),
-        QStringLiteral("Move to Applications"),
+        QStringLiteral("Move Dayvane to the ~/Applications folder?"),
+        QStringLiteral("Dayvane is running from an AppImage or a read-only medium. Move it to ~/Applications to keep "
+                       "using it and add its widgets to the desktop."),
+        QStringLiteral("Move to ~/Applications"),
         QStringLiteral("Not Now"),
-        QStringLiteral("Couldn’t move Dayvane to Applications. Drag Dayvane to the Applications folder instead."),
+        QStringLiteral("Couldn’t move Dayvane to ~/Applications. Copy Dayvane to the ~/Applications folder instead."),
     };
 }
 

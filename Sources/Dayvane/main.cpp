@@ -56,7 +56,7 @@ int main(int argc, char **argv)
     case DayvaneSingleInstance::State::handedOver:
         return 0;
     case DayvaneSingleInstance::State::unanswered:
-        std::fputs("dayvane: the running Dayvane did not answer\n", stderr);
+        std::fputs("dayvane: 正在运行的 Dayvane 没有应答\n", stderr);
         return 1;
     case DayvaneSingleInstance::State::refused:
         return DayvaneRefusal::report(argc, argv, QString::fromStdString(instance.unusable()->message()));

@@ -108,12 +108,12 @@ TEST(DayvaneMover, chineseOnlyWhenTheFirstLanguageIsChinese)
         SCOPED_TRACE(c.languages.join(',').toStdString());
         const DayvaneMover::Texts texts = DayvaneMover::texts(c.languages);
         if (c.chinese) {
-            EXPECT_EQ(texts.title, QStringLiteral("将 Dayvane 移到「应用程序」文件夹？"));
-            EXPECT_EQ(texts.move, QStringLiteral("移到应用程序"));
+            EXPECT_EQ(texts.title, QStringLiteral("将 Dayvane 移到 ~/Applications 文件夹？"));
+            EXPECT_EQ(texts.move, QStringLiteral("移到 ~/Applications"));
             EXPECT_EQ(texts.decline, QStringLiteral("暂不"));
         } else {
-            EXPECT_EQ(texts.title, QStringLiteral("Move Dayvane to the Applications folder?"));
-            EXPECT_EQ(texts.move, QStringLiteral("Move to Applications"));
+            EXPECT_EQ(texts.title, QStringLiteral("Move Dayvane to the ~/Applications folder?"));
+            EXPECT_EQ(texts.move, QStringLiteral("Move to ~/Applications"));
             EXPECT_EQ(texts.decline, QStringLiteral("Not Now"));
         }
     }
@@ -241,7 +241,7 @@ TEST(DayvaneMover, decliningInstallsNothing)
     recorder.languages = {QStringLiteral("zh-Hans")};
     EXPECT_FALSE(DayvaneMover::offerMoveIfNeeded(recorder.environment()));
     EXPECT_EQ(recorder.asked, 1);
-    EXPECT_EQ(recorder.askedTitle, QStringLiteral("将 Dayvane 移到「应用程序」文件夹？"));
+    EXPECT_EQ(recorder.askedTitle, QStringLiteral("将 Dayvane 移到 ~/Applications 文件夹？"));
     EXPECT_TRUE(recorder.installed.empty());
     EXPECT_TRUE(recorder.launched.isEmpty());
     EXPECT_EQ(recorder.terminated, 0);
@@ -253,7 +253,8 @@ TEST(DayvaneMover, failureIsExplainedInTheAlertsLanguageAndCarriesOn)
     recorder.languages = {QStringLiteral("zh-Hans")};
     recorder.installError = DayvaneMover::Failure{ENOSPC, QStringLiteral("No space left on device")};
     EXPECT_FALSE(DayvaneMover::offerMoveIfNeeded(recorder.environment()));
-    EXPECT_EQ(recorder.failureTitle, QStringLiteral("无法移到「应用程序」，请手动将 Dayvane 拖到「应用程序」文件夹。"));
+    EXPECT_EQ(recorder.failureTitle,
+              QStringLiteral("无法移到 ~/Applications，请手动将 Dayvane 复制到 ~/Applications 文件夹。"));
     EXPECT_EQ(recorder.failureReason, QStringLiteral("磁盘空间不足"));
     EXPECT_EQ(recorder.failureDetail, QStringLiteral("No space left on device"));
     EXPECT_TRUE(recorder.launched.isEmpty());

@@ -35,7 +35,7 @@ TEST(DayvaneWidgetBundle, ThreeWidgetsInOrderWithTheirTextsAndLinks)
          {}},
         {"DayvaneStopwatchWidget",
          "Lumadi 计时器",
-         "在通知中心开始、暂停或清零计时",
+         "在桌面上开始、暂停或清零计时",
          "dayvane://stopwatch",
          "StopwatchWidgetView",
          {"resetIntent", "toggleIntent"}},
