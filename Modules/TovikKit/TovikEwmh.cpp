@@ -248,7 +248,10 @@ void applyPin(QWidget &window, bool pinned, bool mapped)
     send(c, screen->root, pinMessages(id, pinned, currentDesktop(c, screen->root, atoms), atoms));
 }
 
-void moveToCurrentDesktop(QWidget &window)
+namespace {
+
+// Asks the window manager to put `window` on the desktop in use.
+void sendToCurrentDesktop(xcb_window_t window)
 {
     xcb_connection_t *c = connection();
     if (!c) {
@@ -256,8 +259,19 @@ void moveToCurrentDesktop(QWidget &window)
     }
     const Atoms &atoms = atomsOf(c);
     const xcb_window_t root = firstScreen(c)->root;
-    send(c, root,
-         currentDesktopMessages(static_cast<xcb_window_t>(window.winId()), currentDesktop(c, root, atoms), atoms));
+    send(c, root, currentDesktopMessages(window, currentDesktop(c, root, atoms), atoms));
+}
+
+} // namespace
+
+void moveToCurrentDesktop(QWidget &window)
+{
+    sendToCurrentDesktop(static_cast<xcb_window_t>(window.winId()));
+}
+
+void moveToCurrentDesktop(QWindow &window)
+{
+    sendToCurrentDesktop(static_cast<xcb_window_t>(window.winId()));
 }
 
 void applyRoundedShape(QWidget &window, double radius)

@@ -76,6 +76,7 @@ bool compositorRunning();
 void applyPin(QWidget &window, bool pinned, bool mapped);
 // Takes a mapped window off the other desktops and onto the current one.
 void moveToCurrentDesktop(QWidget &window);
+void moveToCurrentDesktop(QWindow &window);
 // Clips the window to its rounded surface, or removes the clip (radius 0 or a compositor running).
 void applyRoundedShape(QWidget &window, double radius);
 // Asks the window manager to blur what lies behind the window's rounded surface (KWin does; others ignore

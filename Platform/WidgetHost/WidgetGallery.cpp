@@ -3,6 +3,8 @@
 #include "WidgetAutostart.h"
 #include "WidgetViewFactory.h"
 
+#include <TovikKit/TovikEwmh.h>
+
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -52,6 +54,10 @@ void WidgetGallery::show()
 {
     if (!m_window) {
         build();
+    }
+    // Left open on another desktop, it is fetched to the one in use, so a second start always shows it.
+    if (m_window->isVisible()) {
+        TovikEwmh::moveToCurrentDesktop(*m_window);
     }
     m_window->show();
     m_window->raise();
