@@ -114,11 +114,12 @@ class Desktop:
 
     def server_time(self):
         """The X server's time now, as a launcher stamps a click."""
-        self.other.change_property(self.atom("_DAYVANE_TEST_TIME"), Xatom.CARDINAL, 32, [0])
+        stamp = self.atom("_DAYVANE_TEST_TIME")
+        self.other.change_property(stamp, Xatom.CARDINAL, 32, [0])
         self.x.flush()
         while True:
             event = self.x.next_event()
-            if event.type == X.PropertyNotify and event.window.id == self.other.id:
+            if event.type == X.PropertyNotify and event.window.id == self.other.id and event.atom == stamp:
                 return event.time
 
     def _other_window(self):
@@ -242,6 +243,13 @@ def widgets(d):
     d.stop(host)
 
 
+def window_manager_content(work):
+    """Every activation carried the time of the user's action: the window manager had none to guess."""
+    with open(os.path.join(work, f"{KIND}.log"), errors="replace") as log:
+        if any("META_CURRENT_TIME" in line for line in log):
+            fail("a window asked for the focus without a time (META_CURRENT_TIME in the window manager's log)")
+
+
 def print_logs(work):
     for name in sorted(os.listdir(work)):
         if name.endswith(".log"):
@@ -260,6 +268,7 @@ def main():
                     main_window = start_and_reopen(d)
                     mini_window(d, main_window)
                     widgets(d)
+                    window_manager_content(work)
                 except SystemExit:
                     print_logs(work)
                     raise

@@ -166,7 +166,7 @@ def _start_openbox(session):
     _xvfb(session)
     # openbox reads its theme from the system's data folders, which a test may point elsewhere.
     environment = {k: v for k, v in session.environment.items() if k != "XDG_DATA_DIRS"}
-    process = session.start(["openbox", "--sm-disable"], _log(session, "openbox"), environment)
+    process = session.start(["openbox", "--sm-disable"], _log(session, session.kind), environment)
     _window_manager_ready(session, process=process)
 
 
@@ -175,7 +175,7 @@ def _start_kwin_x11(session):
     _xvfb(session)
     _bus(session, "DBUS_SESSION_BUS_ADDRESS")
     session.environment.update(XDG_SESSION_TYPE="x11", XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true")
-    process = session.start(["kwin_x11", "--replace"], _log(session, "kwin_x11"))
+    process = session.start(["kwin_x11", "--replace"], _log(session, session.kind))
     _window_manager_ready(session, process=process)
 
 
@@ -191,7 +191,7 @@ def _start_mutter(session):
 
 
 def _start_gnome_shell(session):
-    _need("gnome-shell", "Xwayland", "dbus-daemon")
+    _need("gnome-shell", "Xwayland", "dbus-daemon", "gdbus")
     # GNOME Shell asks logind on the system bus for the session; a bus of its own, on which nobody answers,
     # lets it go on as on a machine without logind.
     _bus(session, "DBUS_SYSTEM_BUS_ADDRESS")
@@ -201,6 +201,18 @@ def _start_gnome_shell(session):
     _wayland_with_xwayland(session, ["gnome-shell", "--headless", "--wayland", "--virtual-monitor",
                                      f"{SIZE[0]}x{SIZE[1]}", "--wayland-display", socket], socket, _xwayland_of)
     _window_manager_ready(session)
+
+    # A session begins in the overview, which the user's first launch leaves; here it is left at once.
+    def overview(*value):
+        method = ["org.freedesktop.DBus.Properties." + ("Set" if value else "Get"), "org.gnome.Shell",
+                  "OverviewActive", *value]
+        return subprocess.run(["gdbus", "call", "--session", "--dest", "org.gnome.Shell", "--object-path",
+                               "/org/gnome/Shell", "--method", *method], env=session.environment,
+                              capture_output=True, text=True).stdout
+
+    _wait("GNOME Shell's overview at the start of the session", lambda: "true" in overview(), 30)
+    overview("<false>")
+    _wait("GNOME Shell's overview left", lambda: "false" in overview(), 30)
 
 
 def _start_kwin_wayland(session):
