@@ -12,6 +12,7 @@
 
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikClock.h>
+#include <Platform/Ui/TovikDisplayServer.h>
 #include <Platform/Ui/TovikQuitSignals.h>
 #include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -80,13 +81,15 @@ int render(const WidgetRenderRequest &request)
 
 int usage()
 {
-    return fail(
-        QStringLiteral("用法：dayvane-widget-host [--render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]]"));
+    return fail(QStringLiteral(
+        "用法：dayvane-widget-host [--gallery | --render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]]"));
 }
 
-// The host itself: the placed widgets, the gallery, the tray, and the reload channel.
-int host(int argc, char **argv)
+// The host itself: the placed widgets, the gallery, the tray, and the reload channel. `showGallery`: open
+// the gallery even when widgets are placed (the desktop entry's action, for desktops without a tray).
+int host(int argc, char **argv, bool showGallery)
 {
+    TovikDisplayServer::preferXWayland();
     // The widgets' windows need no GPU; the software renderer keeps the host small and starts it fast.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // Read before Qt takes it for its own first window.
@@ -156,7 +159,7 @@ int host(int argc, char **argv)
     desktop.restore();
     tray.show();
     // With nothing on the desktop the gallery is the only way in.
-    if (desktop.windows().empty()) {
+    if (showGallery || desktop.windows().empty()) {
         gallery.show();
     }
     const int status = app.exec();
@@ -172,8 +175,8 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    if (arguments.isEmpty()) {
-        return host(argc, argv);
+    if (arguments.isEmpty() || arguments == QStringList{QStringLiteral("--gallery")}) {
+        return host(argc, argv, !arguments.isEmpty());
     }
     if (arguments.value(0) != QLatin1String("--render")) {
         return usage();
