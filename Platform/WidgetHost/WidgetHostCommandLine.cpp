@@ -10,6 +10,7 @@ const QString helpText =
                    "选项：\n"
                    "  -h, --help                  显示此帮助后退出。\n"
                    "  -v, --version               显示版本后退出。\n"
+                   "      --gallery               同时打开小组件库（已放置小组件时也打开）。\n"
                    "      --render 种类 尺寸 文件.png [时刻] [--gallery] [--scale 倍数]\n"
                    "                              不用显示器，把一个小组件（如 DayvaneClockWidget）在某一时刻（如\n"
                    "                              2026-10-01T09:05:03，默认为现在）以 small、medium 或 large 尺寸画成\n"
@@ -33,6 +34,9 @@ WidgetHostCommandLine WidgetHostCommandLine::parse(const QStringList &arguments)
     }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
         return {Action::showVersion, std::nullopt, QStringLiteral("dayvane-widget-host " DAYVANE_VERSION "\n")};
+    }
+    if (arguments == QStringList{QStringLiteral("--gallery")}) {
+        return {Action::showGallery, std::nullopt, {}};
     }
     if (first != QLatin1String("--render")) {
         return {Action::fail, std::nullopt,

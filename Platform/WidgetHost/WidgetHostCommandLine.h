@@ -7,10 +7,10 @@
 
 #include <optional>
 
-// What the host's command line asks for: the desktop, one widget drawn to a PNG, the help or the version
-// printed, or nothing it knows, with the reason.
+// What the host's command line asks for: the desktop (with its gallery open), one widget drawn to a PNG, the
+// help or the version printed, or nothing it knows, with the reason.
 struct WidgetHostCommandLine {
-    enum class Action { host, render, showHelp, showVersion, fail };
+    enum class Action { host, showGallery, render, showHelp, showVersion, fail };
 
     Action action = Action::host;
     // What `--render` asked for.

@@ -14,6 +14,7 @@
 
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikClock.h>
+#include <Platform/Ui/TovikDisplayServer.h>
 #include <Platform/Ui/TovikQuitSignals.h>
 #include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -81,9 +82,11 @@ int render(const WidgetRenderRequest &request)
     return 0;
 }
 
-// The host itself: the placed widgets, the gallery, the tray, and the reload channel.
-int host(int argc, char **argv)
+// The host itself: the placed widgets, the gallery, the tray, and the reload channel. `showGallery`: open
+// the gallery even when widgets are placed (the desktop entry's action, for desktops without a tray).
+int host(int argc, char **argv, bool showGallery)
 {
+    TovikDisplayServer::preferXWayland();
     // The widgets' windows need no GPU; the software renderer keeps the host small and starts it fast.
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // Read before Qt takes it for its own first window.
@@ -154,7 +157,7 @@ int host(int argc, char **argv)
     desktop.restore();
     tray.show();
     // With nothing on the desktop the gallery is the only way in.
-    if (desktop.windows().empty()) {
+    if (showGallery || desktop.windows().empty()) {
         gallery.show();
     }
     const int status = app.exec();
@@ -173,7 +176,8 @@ int main(int argc, char **argv)
     const WidgetHostCommandLine commandLine = WidgetHostCommandLine::parse(arguments);
     switch (commandLine.action) {
     case WidgetHostCommandLine::Action::host:
-        return host(argc, argv);
+    case WidgetHostCommandLine::Action::showGallery:
+        return host(argc, argv, commandLine.action == WidgetHostCommandLine::Action::showGallery);
     case WidgetHostCommandLine::Action::showHelp:
     case WidgetHostCommandLine::Action::showVersion:
         std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);

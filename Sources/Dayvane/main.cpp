@@ -7,6 +7,7 @@
 
 #include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <Platform/LocalSocket/TovikLocalServer.h>
+#include <Platform/Ui/TovikDisplayServer.h>
 #include <Platform/Ui/TovikQuitSignals.h>
 #include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -44,11 +45,7 @@ int main(int argc, char **argv)
         break;
     }
 
-    // Windows position themselves and stay on top only through X; on Wayland use XWayland when offered.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && !qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
+    TovikDisplayServer::preferXWayland();
     // Decided before Qt starts: a later process needs no display, and hands over the token Qt would take.
     DayvaneSingleInstance instance =
         DayvaneSingleInstance::claim(commandLine.request(TovikWindowActivation::startupToken()));
