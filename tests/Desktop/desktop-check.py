@@ -4,12 +4,18 @@ a second launch brings the main window back over another program's window; a lin
 window that stays above a window raised after it and, released, lets it go over; placed widgets stay on
 the desktop layer below other windows and come back after "show desktop"; without a tray, starting the
 host again or through its desktop entry's action opens the gallery. What is checked is what the window manager tells X clients.
-Usage: desktop-check.py DESKTOP APPLICATION HOST. Exits 77 with a message where the desktop cannot start."""
+Panels and widgets follow a drag and come back there after a restart; a text-only panel lets the desktop
+through where the window manager composites; a dayvane:// link opened through the desktop's own opener
+(xdg-open, gio open) from an installed copy reaches the running instance, or starts one.
+Usage: desktop-check.py DESKTOP APPLICATION HOST BUILD CMAKE. Exits 77 with a message where the desktop cannot
+start."""
 
+import contextlib
 import os
 import select
 import signal
 import sqlite3
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -22,18 +28,23 @@ from Xlib import X, Xatom, protocol  # noqa: E402
 
 SKIPPED = 77
 KIND, APPLICATION, HOST = sys.argv[1:4]
-MAIN, CLOCK_PANEL, GALLERY, CLOCK_WIDGET = "Dayvane", "时钟", "小组件库", "Lumadi 时钟"
+BUILD, CMAKE = (sys.argv[4:6] + ["", ""])[:2]
+MAIN, CLOCK_PANEL, CALENDAR_PANEL, GALLERY, CLOCK_WIDGET = "Dayvane", "时钟", "日历", "小组件库", "Lumadi 时钟"
 WIDGETS_KEY = "dayvane.widgetHost.placedWidgets"
 WIDGET_PLACE = (1090, 60)
 
-# Where the window managers differ, what each is expected to do.
+DRAG = (120, 80)
+
+# Where the window managers differ, what each is expected to do: does "show desktop" leave windows kept below
+# (the widgets) in view; does it composite translucent windows; which openers route a link as the desktop's
+# own launchers do.
 DESKTOPS = {
-    # Does "show desktop" leave windows kept below (the widgets) in view?
-    "openbox": {"widgets_while_desktop_shown": False},
-    "mutter": {"widgets_while_desktop_shown": False},
-    "gnome-shell": {"widgets_while_desktop_shown": False},
-    "kwin-x11": {"widgets_while_desktop_shown": False},
-    "kwin-wayland": {"widgets_while_desktop_shown": False},
+    "openbox": {"widgets_while_desktop_shown": False, "composites": False, "openers": (["xdg-open"],)},
+    "mutter": {"widgets_while_desktop_shown": False, "composites": True, "openers": (["xdg-open"], ["gio", "open"])},
+    "gnome-shell": {"widgets_while_desktop_shown": False, "composites": True,
+                    "openers": (["xdg-open"], ["gio", "open"])},
+    "kwin-x11": {"widgets_while_desktop_shown": False, "composites": True, "openers": (["xdg-open"],)},
+    "kwin-wayland": {"widgets_while_desktop_shown": False, "composites": True, "openers": (["xdg-open"],)},
 }
 
 
@@ -51,6 +62,8 @@ class Desktop:
         self.root.change_attributes(event_mask=X.PropertyChangeMask | X.SubstructureNotifyMask)
         self.other = self._other_window()
         self.processes = []
+        # Programs started by the desktop's openers rather than by the test.
+        self.strays = []
 
     def atom(self, name):
         return self.x.intern_atom(name)
@@ -99,6 +112,47 @@ class Desktop:
         spot = window.translate_coords(self.root, 0, 0)
         return -spot.x, -spot.y
 
+    def pid(self, window):
+        return next(iter(self.numbers(window, "_NET_WM_PID")), 0)
+
+    def drag(self, window, spot, by=DRAG):
+        """Presses at a spot of the window (its own coordinates), moves the pointer by `by` and releases."""
+        x, y = (o + s for o, s in zip(self.origin(window), spot))
+        self.xdotool("mousemove", "--sync", x, y, "mousedown", 1, "mousemove", "--sync", x + by[0] // 2,
+                     y + by[1] // 2, "mousemove", "--sync", x + by[0], y + by[1], "mouseup", 1)
+
+    def click_button(self, window, spot):
+        """Clicks a panel's chrome button once the pointer's hover has brought it into view: drawn, its
+        square is no longer of one colour."""
+        x, y = (o + s for o, s in zip(self.origin(window), spot))
+        self.xdotool("mousemove", "--sync", x, y)
+
+        def drawn():
+            try:
+                pixels = window.get_image(spot[0] - 5, spot[1] - 5, 11, 11, X.ZPixmap, 0xFFFFFFFF).data
+            except Exception:
+                return False
+            return len({pixels[i:i + 4] for i in range(0, len(pixels), 4)}) > 1
+
+        self.wait("the chrome button shown under the pointer", drawn)
+        self.xdotool("click", 1)
+
+    def xdotool(self, *arguments):
+        subprocess.run(["xdotool", *map(str, arguments)], env=self.session.environment, check=True)
+
+    def alpha(self, window, spot):
+        """The alpha of the window's own pixel at a spot; 255 for a window without one."""
+        try:
+            depth = window.get_geometry().depth
+            pixel = window.get_image(spot[0], spot[1], 1, 1, X.ZPixmap, 0xFFFFFFFF).data
+        except Exception:
+            return None
+        return pixel[3] if depth == 32 else 255
+
+    def composites(self):
+        owner = self.x.get_selection_owner(self.atom(f"_NET_WM_CM_S{self.x.get_default_screen()}"))
+        return owner != X.NONE
+
     def wait(self, what, condition, seconds=20):
         """Looks again each time the server reports something, and at least every 50 ms."""
         deadline = time.monotonic() + seconds
@@ -143,9 +197,9 @@ class Desktop:
         self.root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
         self.x.flush()
 
-    def start(self, program, *arguments):
+    def start(self, program, *arguments, environment=None):
         log = open(os.path.join(self.session.work, f"{os.path.basename(program)}.log"), "ab")
-        process = subprocess.Popen([program, *arguments], env=self.session.environment, stdout=log,
+        process = subprocess.Popen([program, *arguments], env=environment or self.session.environment, stdout=log,
                                    stderr=subprocess.STDOUT)
         self.processes.append(process)
         return process
@@ -168,11 +222,14 @@ class Desktop:
         for process in self.processes:
             process.kill()
             process.wait()
+        for pid in self.strays:
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(pid, signal.SIGKILL)
         self.x.close()
 
 
 def start_and_reopen(d):
-    d.start(APPLICATION)
+    d.instance = d.start(APPLICATION)
     main = d.wait("main window mapped", lambda: d.client(MAIN))
     d.wait("main window viewable", lambda: d.viewable(main))
     d.raise_other()
@@ -180,13 +237,13 @@ def start_and_reopen(d):
     d.launch(APPLICATION)
     d.wait("second launch: main window active", lambda: d.active() == main.id)
     d.wait("second launch: main window above the other window", lambda: d.above(main, d.other))
-    return main
+    d.main = main
 
 
-def mini_window(d, main):
+def mini_window(d):
     d.launch(APPLICATION, "dayvane://clock")
     panel = d.wait("clock mini window", lambda: d.client(CLOCK_PANEL))
-    d.wait("main window hidden for the mini window", lambda: not d.viewable(main))
+    d.wait("main window hidden for the mini window", lambda: not d.viewable(d.main))
     wanted = {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"}
     d.wait("pinned panel above, out of task bar and pager", lambda: wanted <= d.state(panel))
     d.wait("pinned panel on all desktops", lambda: d.numbers(panel, "_NET_WM_DESKTOP") == [0xFFFFFFFF])
@@ -195,13 +252,95 @@ def mini_window(d, main):
         fail("the pinned panel went below a window raised after it")
 
     # The pin button: 8 points from the right edge and 6 from the top, 17 points square.
-    x, y = d.origin(panel)
-    width = panel.get_geometry().width
-    subprocess.run(["xdotool", "mousemove", "--sync", str(x + width - 25 + 8), str(y + 14), "sleep", "0.2",
-                    "click", "1"], env=d.session.environment, check=True)
+    d.click_button(panel, (panel.get_geometry().width - 25 + 8, 14))
     d.wait("released panel no longer above", lambda: "_NET_WM_STATE_ABOVE" not in d.state(panel))
     d.raise_other()
     d.wait("another window over the released panel", lambda: d.above(d.other, panel))
+
+
+def panel_spots(panel):
+    """Spots of the clock panel's background, left and right of the time."""
+    size = panel.get_geometry()
+    return (10, size.height // 2), (size.width - 10, size.height // 2)
+
+
+def panel_drag_and_text_only(d):
+    panel = d.client(CLOCK_PANEL)
+    if not all(d.alpha(panel, spot) for spot in panel_spots(panel)):
+        fail("the clock panel has no surface behind its text before text-only")
+    # Brought back over the other window, as a click in a pager would.
+    d.message(panel, "_NET_ACTIVE_WINDOW", [2, d.server_time(), 0])
+    d.wait("the released panel raised again", lambda: d.above(panel, d.other))
+    origin = d.origin(panel)
+    d.panel_place = (origin[0] + DRAG[0], origin[1] + DRAG[1])
+    # Pressed on the header, left of the date.
+    d.drag(panel, (60, 10))
+    d.wait("the clock panel follows a drag on its header", lambda: d.origin(panel) == d.panel_place)
+    # The text-only button: 21 points left of the pin button.
+    d.click_button(panel, (panel.get_geometry().width - 38, 14))
+    store = os.path.join(d.session.environment["XDG_CONFIG_HOME"], "dayvane", "settings.sqlite3")
+
+    def stored_text_only():
+        with contextlib.closing(sqlite3.connect(f"file:{store}?mode=ro", uri=True)) as db:
+            return db.execute("SELECT count(*) FROM settings WHERE key = 'dayvane.clock.window.textOnly' AND value = 1"
+                              ).fetchone()[0]
+
+    d.wait("text-only stored for the clock panel", stored_text_only)
+    text_only_look(d, panel)
+
+
+def text_only_look(d, panel):
+    if d.composites() != DESKTOPS[KIND]["composites"]:
+        fail(f"expected the window manager {'' if DESKTOPS[KIND]['composites'] else 'not '}to composite")
+    if DESKTOPS[KIND]["composites"]:
+        d.wait("text-only panel clear around its text",
+               lambda: all(d.alpha(panel, spot) == 0 for spot in panel_spots(panel)))
+    else:
+        # A clear surface would show black without a compositor: the panel keeps its own.
+        d.wait("text-only panel opaque without a compositor",
+               lambda: all(d.alpha(panel, spot) == 255 for spot in panel_spots(panel)))
+
+
+def panel_restart(d):
+    d.stop(d.instance)
+    d.instance = d.start(APPLICATION, "dayvane://clock")
+    panel = d.wait("clock mini window after a restart", lambda: d.client(CLOCK_PANEL))
+    d.wait("the clock panel back where it was dragged", lambda: d.viewable(panel) and d.origin(panel) == d.panel_place)
+    text_only_look(d, panel)
+
+
+def links(d):
+    """dayvane:// through the desktop's opener, from an installed copy that the desktop finds by its entry."""
+    if not DESKTOPS[KIND]["openers"]:
+        return
+    prefix = os.path.join(d.session.work, "prefix")
+    if subprocess.run([CMAKE, "--install", BUILD, "--prefix", prefix, "--component", "dayvane"],
+                      stdout=subprocess.DEVNULL).returncode != 0:
+        fail("the staged install failed")
+    subprocess.run(["update-desktop-database", os.path.join(prefix, "share", "applications")], check=True)
+    environment = dict(d.session.environment, PATH=f"{prefix}/bin:{os.environ['PATH']}",
+                       XDG_DATA_DIRS=f"{prefix}/share:/usr/share")
+
+    def opened(opener, running):
+        d.start(shutil.which(opener[0]), *opener[1:], "dayvane://calendar", environment=environment)
+        panel = d.wait(f"{' '.join(opener)}: the calendar mini window", lambda: d.client(CALENDAR_PANEL))
+        d.wait(f"{' '.join(opener)}: the calendar mini window viewable", lambda: d.viewable(panel))
+        pid = d.pid(panel)
+        if running and pid != running.pid:
+            fail(f"{' '.join(opener)}: the link reached process {pid}, not the running instance {running.pid}")
+        if not running and not pid:
+            fail(f"{' '.join(opener)}: the calendar mini window names no process")
+        d.strays.append(pid)
+        return panel, pid
+
+    for opener in DESKTOPS[KIND]["openers"]:
+        panel, _ = opened(opener, d.instance)
+        d.message(panel, "_NET_CLOSE_WINDOW", [d.server_time(), 2])
+        d.wait("the calendar mini window closed", lambda: not d.viewable(panel))
+    d.stop(d.instance)
+    _, pid = opened(DESKTOPS[KIND]["openers"][0], None)
+    os.kill(pid, signal.SIGTERM)
+    d.wait("Dayvane started by the link ended", lambda: not os.path.exists(f"/proc/{pid}"))
 
 
 def widgets(d):
@@ -247,6 +386,22 @@ def widgets(d):
     d.stop(host)
 
 
+def widget_drag(d):
+    host = d.start(HOST)
+    widget = d.wait("placed widget", lambda: d.client(CLOCK_WIDGET))
+    d.wait("widget where it was placed", lambda: d.viewable(widget) and d.origin(widget) == WIDGET_PLACE)
+    moved = (WIDGET_PLACE[0] + DRAG[0], WIDGET_PLACE[1] + DRAG[1])
+    # Pressed on its right part, which the other window (900 points wide, where the window manager put it)
+    # leaves free.
+    d.drag(widget, (widget.get_geometry().width - 20, widget.get_geometry().height // 2))
+    d.wait("the widget follows a drag", lambda: d.origin(widget) == moved)
+    d.stop(host)
+    host = d.start(HOST)
+    widget = d.wait("placed widget after a restart", lambda: d.client(CLOCK_WIDGET))
+    d.wait("the widget back where it was dragged", lambda: d.viewable(widget) and d.origin(widget) == moved)
+    d.stop(host)
+
+
 def window_manager_content(work):
     """Every activation carried the time of the user's action: the window manager had none to guess."""
     with open(os.path.join(work, f"{KIND}.log"), errors="replace") as log:
@@ -261,6 +416,10 @@ def print_logs(work):
                 print(f"--- {name}\n" + "".join(log.readlines()[-40:]), file=sys.stderr)
 
 
+# What every desktop goes through, in this order; each check leaves the session as the next expects it.
+CHECKS = (start_and_reopen, mini_window, panel_drag_and_text_only, panel_restart, links, widgets, widget_drag)
+
+
 def main():
     if KIND not in DESKTOPS:
         fail(f"unknown desktop {KIND}; known: {', '.join(DESKTOPS)}")
@@ -269,9 +428,8 @@ def main():
             with desktop_session.desktop(KIND, work) as session:
                 d = Desktop(session)
                 try:
-                    main_window = start_and_reopen(d)
-                    mini_window(d, main_window)
-                    widgets(d)
+                    for check in CHECKS:
+                        check(d)
                     window_manager_content(work)
                 except SystemExit:
                     print_logs(work)
@@ -281,7 +439,7 @@ def main():
         except desktop_session.Unavailable as reason:
             print(f"desktop-check {KIND}: SKIPPED: {reason}")
             sys.exit(SKIPPED)
-    print(f"desktop-check {KIND}: start, reopen, mini windows, widgets and the gallery behave")
+    print(f"desktop-check {KIND}: start, reopen, mini windows, links, widgets and the gallery behave")
 
 
 main()

@@ -174,7 +174,8 @@ def _start_kwin_x11(session):
     _need("Xvfb", "kwin_x11", "dbus-daemon")
     _xvfb(session)
     _bus(session, "DBUS_SESSION_BUS_ADDRESS")
-    session.environment.update(XDG_SESSION_TYPE="x11", XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true")
+    session.environment.update(XDG_SESSION_TYPE="x11", XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true",
+                               KDE_SESSION_VERSION="5")
     process = session.start(["kwin_x11", "--replace"], _log(session, session.kind))
     _window_manager_ready(session, process=process)
 
@@ -223,7 +224,7 @@ def _start_kwin_wayland(session):
     shutil.copyfile(shutil.which("kwin_wayland"), copy)
     os.chmod(copy, 0o755)
     _bus(session, "DBUS_SESSION_BUS_ADDRESS")
-    session.environment.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true")
+    session.environment.update(XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true", KDE_SESSION_VERSION="5")
     socket = f"wayland-dayvane-{os.getpid()}"
     _wayland_with_xwayland(session, [copy, "--virtual", "--xwayland", "--width", str(SIZE[0]), "--height",
                                      str(SIZE[1]), "--socket", socket], socket, _xwayland_of)
