@@ -1,11 +1,10 @@
 #include "TemporaryFolder.h"
 
-#include <Platform/WidgetHost/WidgetAutostart.h>
-#include <Platform/WidgetHost/WidgetHostStore.h>
-#include <Platform/WidgetHost/WidgetPlacement.h>
-
 #include <gtest/gtest.h>
 
+#include <DayvaneWidgetHost/WidgetAutostart.h>
+#include <DayvaneWidgetHost/WidgetHostStore.h>
+#include <DayvaneWidgetHost/WidgetPlacement.h>
 #include <fstream>
 #include <sstream>
 #include <string>

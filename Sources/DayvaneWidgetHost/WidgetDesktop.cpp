@@ -2,7 +2,7 @@
 
 #include "PlacedWidgetWindow.h"
 #include "WidgetPlacement.h"
-#include "WidgetTimeline.h"
+#include "WidgetTimelineScheduler.h"
 #include "WidgetUrlOpener.h"
 
 #include <Platform/Ui/TovikWindowActivation.h>

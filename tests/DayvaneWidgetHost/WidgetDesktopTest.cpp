@@ -2,12 +2,6 @@
 
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <DayvaneCore/DayvaneStopwatchStore.h>
-#include <Platform/WidgetHost/PlacedWidgetWindow.h>
-#include <Platform/WidgetHost/WidgetDesktop.h>
-#include <Platform/WidgetHost/WidgetExtensionLoader.h>
-#include <Platform/WidgetHost/WidgetGallery.h>
-#include <Platform/WidgetHost/WidgetTimeline.h>
-#include <Platform/WidgetHost/WidgetViewFactory.h>
 
 #include <QAccessible>
 #include <QApplication>
@@ -21,6 +15,12 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <DayvaneWidgetHost/PlacedWidgetWindow.h>
+#include <DayvaneWidgetHost/WidgetDesktop.h>
+#include <DayvaneWidgetHost/WidgetExtensionLoader.h>
+#include <DayvaneWidgetHost/WidgetGallery.h>
+#include <DayvaneWidgetHost/WidgetTimelineScheduler.h>
+#include <DayvaneWidgetHost/WidgetViewFactory.h>
 #include <algorithm>
 
 // The placed widgets and the gallery with the real extension, on the offscreen platform.
@@ -168,8 +168,8 @@ TEST_F(WidgetDesktopTest, AReloadShowsTheStopwatchAsTheSuiteNowHoldsIt)
 
     // What the application does: a write of the shared suite, then a reload of the kind.
     DayvaneStopwatchStore::shared().toggle(wallClock());
-    QSignalSpy stopwatchChanged(&stopwatch->timeline(), &WidgetTimeline::entryChanged);
-    QSignalSpy clockChanged(&clock->timeline(), &WidgetTimeline::entryChanged);
+    QSignalSpy stopwatchChanged(&stopwatch->timeline(), &WidgetTimelineScheduler::entryChanged);
+    QSignalSpy clockChanged(&clock->timeline(), &WidgetTimelineScheduler::entryChanged);
     desktop.reload(QStringLiteral("DayvaneStopwatchWidget"));
     EXPECT_EQ(stopwatchChanged.count(), 1);
     EXPECT_EQ(clockChanged.count(), 0);

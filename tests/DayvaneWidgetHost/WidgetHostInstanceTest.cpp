@@ -1,12 +1,12 @@
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/WidgetCenter/WidgetCenter.h>
-#include <Platform/WidgetHost/WidgetHostInstance.h>
 
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <DayvaneWidgetHost/WidgetHostInstance.h>
 #include <thread>
 
 // One host per user, and reload requests from other processes and from the extension's own actions.

@@ -1,7 +1,5 @@
 #include <Platform/LocalSocket/TovikLocalListener.h>
 #include <Platform/LocalSocket/TovikLocalSocket.h>
-#include <Platform/WidgetHost/WidgetIntentRunner.h>
-#include <Platform/WidgetHost/WidgetUrlOpener.h>
 
 #include <QDesktopServices>
 #include <QSignalSpy>
@@ -10,6 +8,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <DayvaneWidgetHost/WidgetIntentRunner.h>
+#include <DayvaneWidgetHost/WidgetUrlOpener.h>
 #include <atomic>
 #include <mutex>
 #include <poll.h>

@@ -1,7 +1,7 @@
-#include <Platform/WidgetHost/WidgetRenderRequest.h>
-
 #include <QDateTime>
 #include <gtest/gtest.h>
+
+#include <DayvaneWidgetHost/WidgetRenderRequest.h>
 
 namespace {
 

@@ -1,8 +1,9 @@
-#include "WidgetTimeline.h"
+#include "WidgetTimelineScheduler.h"
 
 #include <Platform/Ui/TovikTickSchedule.h>
 
-WidgetTimeline::WidgetTimeline(WidgetConfiguration widget, WidgetFamily family, Clock clock, QObject *parent)
+WidgetTimelineScheduler::WidgetTimelineScheduler(WidgetConfiguration widget, WidgetFamily family, Clock clock,
+                                                 QObject *parent)
     : QObject(parent)
     , m_widget(std::move(widget))
     , m_family(family)
@@ -10,13 +11,13 @@ WidgetTimeline::WidgetTimeline(WidgetConfiguration widget, WidgetFamily family, 
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &WidgetTimeline::reloadWhenDue);
+    connect(&m_timer, &QTimer::timeout, this, &WidgetTimelineScheduler::reloadWhenDue);
     const Instant now = m_clock();
     m_entry = m_widget.placeholder({m_family, false}, now);
     reload();
 }
 
-void WidgetTimeline::reload()
+void WidgetTimelineScheduler::reload()
 {
     const Instant now = m_clock();
     const Timeline<WidgetEntry> timeline = m_widget.timeline({m_family, false}, now);
@@ -32,7 +33,7 @@ void WidgetTimeline::reload()
     emit entryChanged();
 }
 
-void WidgetTimeline::reloadWhenDue()
+void WidgetTimelineScheduler::reloadWhenDue()
 {
     const Instant now = m_clock();
     // A wait longer than a timer's day comes back early; so does a clock set back meanwhile.

@@ -1,6 +1,6 @@
 #include "PlacedWidgetWindow.h"
 
-#include "WidgetTimeline.h"
+#include "WidgetTimelineScheduler.h"
 #include "WidgetViewFactory.h"
 
 #include <TovikKit/TovikEwmh.h>
@@ -26,7 +26,7 @@ PlacedWidgetWindow::PlacedWidgetWindow(QQmlEngine &engine, const WidgetExtension
     setMinimumSize(size);
     setMaximumSize(size);
 
-    m_timeline = new WidgetTimeline(widget, family, clock, this);
+    m_timeline = new WidgetTimelineScheduler(widget, family, clock, this);
     m_view.reset(WidgetViewFactory::create(engine, extension, widget, m_timeline->entry(), family, clock(), error));
     if (!m_view) {
         return;
@@ -35,7 +35,7 @@ PlacedWidgetWindow::PlacedWidgetWindow(QQmlEngine &engine, const WidgetExtension
     // Signals declared in QML have no member pointer to connect to.
     connect(m_view.get(), SIGNAL(openRequested(QString)), this, SIGNAL(openRequested(QString)));
     connect(m_view.get(), SIGNAL(intentRequested(QString)), this, SIGNAL(intentRequested(QString)));
-    connect(m_timeline, &WidgetTimeline::entryChanged, this, &PlacedWidgetWindow::showEntry);
+    connect(m_timeline, &WidgetTimelineScheduler::entryChanged, this, &PlacedWidgetWindow::showEntry);
 
     // Its state goes on before it is first mapped, so it never shows above other windows.
     create();

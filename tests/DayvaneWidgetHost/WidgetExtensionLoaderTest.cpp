@@ -1,12 +1,11 @@
 #include "TemporaryFolder.h"
 
-#include <Platform/WidgetHost/WidgetExtensionLoader.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <DayvaneWidgetHost/WidgetExtensionLoader.h>
 #include <cstdlib>
 #include <ostream>
 #include <string>
@@ -66,7 +65,7 @@ TEST_P(WidgetExtensionLoaderTest, FindsThePluginOfItsOwnTree)
 INSTANTIATE_TEST_SUITE_P(
     Trees, WidgetExtensionLoaderTest,
     ::testing::Values(
-        Layout{"BuildTree", "build/Platform/WidgetHost", "build/Sources/DayvaneWidget/libDayvaneWidget.so", "",
+        Layout{"BuildTree", "build/Sources/DayvaneWidgetHost", "build/Sources/DayvaneWidget/libDayvaneWidget.so", "",
                "build/Sources/DayvaneWidget/libDayvaneWidget.so"},
         Layout{"InstalledTree", ("usr/" + installedBin), ("usr/" + installedPlugin), "", ("usr/" + installedPlugin)},
         Layout{"InstalledUnderAnotherPrefix", ("opt/dv/" + installedBin), ("opt/dv/" + installedPlugin), "",

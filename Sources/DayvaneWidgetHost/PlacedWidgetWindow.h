@@ -10,7 +10,7 @@
 
 class QQmlEngine;
 class QQuickItem;
-class WidgetTimeline;
+class WidgetTimelineScheduler;
 
 // One widget placed on the desktop: a frameless window at its family's size on the desktop layer (below
 // normal windows, on every desktop, out of the task bar), showing its timeline's current entry. It can be
@@ -31,7 +31,7 @@ public:
     bool hasView() const { return m_view != nullptr; }
     const WidgetConfiguration &widget() const;
     WidgetFamily family() const { return m_family; }
-    WidgetTimeline &timeline() { return *m_timeline; }
+    WidgetTimelineScheduler &timeline() { return *m_timeline; }
     QQuickItem *view() const { return m_view.get(); }
 
     // The second the live texts count to.
@@ -58,7 +58,7 @@ private:
 
     const WidgetExtension &m_extension;
     WidgetFamily m_family = WidgetFamily::systemSmall;
-    WidgetTimeline *m_timeline = nullptr;
+    WidgetTimelineScheduler *m_timeline = nullptr;
     std::unique_ptr<QQuickItem> m_view;
     bool m_layered = false;
     QPoint m_place;

@@ -1,10 +1,9 @@
-#include <Platform/WidgetHost/WidgetSecondTicker.h>
-#include <Platform/WidgetHost/WidgetTimeline.h>
-
 #include <QDateTime>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <DayvaneWidgetHost/WidgetSecondTicker.h>
+#include <DayvaneWidgetHost/WidgetTimelineScheduler.h>
 #include <cmath>
 #include <vector>
 
@@ -41,21 +40,21 @@ struct ScriptedWidget {
     }
 };
 
-double shownSeconds(const WidgetTimeline &timeline)
+double shownSeconds(const WidgetTimelineScheduler &timeline)
 {
     return std::get<StopwatchWidgetEntry>(timeline.entry()).state.accumulatedSeconds;
 }
 
-TEST(WidgetTimeline, AsksAgainAtThePolicysInstantAndNotAfterNever)
+TEST(WidgetTimelineScheduler, AsksAgainAtThePolicysInstantAndNotAfterNever)
 {
     ScriptedWidget scripted;
     const Instant start = wallClock();
     scripted.policies = {TimelineReloadPolicy::atInstant(start + 0.2), TimelineReloadPolicy::never()};
-    WidgetTimeline timeline(scripted.configuration(), WidgetFamily::systemSmall, wallClock);
+    WidgetTimelineScheduler timeline(scripted.configuration(), WidgetFamily::systemSmall, wallClock);
     EXPECT_EQ(shownSeconds(timeline), 0.0);
     EXPECT_EQ(timeline.nextReload(), start + 0.2);
 
-    QSignalSpy changed(&timeline, &WidgetTimeline::entryChanged);
+    QSignalSpy changed(&timeline, &WidgetTimelineScheduler::entryChanged);
     ASSERT_TRUE(changed.wait(5000));
     ASSERT_EQ(scripted.askedAt.size(), 2u);
     EXPECT_GE(scripted.askedAt[1], start + 0.2);
@@ -63,33 +62,33 @@ TEST(WidgetTimeline, AsksAgainAtThePolicysInstantAndNotAfterNever)
     EXPECT_FALSE(timeline.nextReload());
 }
 
-TEST(WidgetTimeline, ReloadAsksAtOnceAndReplacesTheScheduledReload)
+TEST(WidgetTimelineScheduler, ReloadAsksAtOnceAndReplacesTheScheduledReload)
 {
     ScriptedWidget scripted;
     Instant now = 1000;
     scripted.policies = {TimelineReloadPolicy::atInstant(1600), TimelineReloadPolicy::atInstant(1700)};
-    WidgetTimeline timeline(scripted.configuration(), WidgetFamily::systemMedium, [&] { return now; });
+    WidgetTimelineScheduler timeline(scripted.configuration(), WidgetFamily::systemMedium, [&] { return now; });
     now = 1010;
     timeline.reload();
     EXPECT_EQ(scripted.askedAt, (std::vector<Instant>{1000, 1010}));
     EXPECT_EQ(timeline.nextReload(), 1700.0);
 }
 
-TEST(WidgetTimeline, AnInstantAlreadyPastReloadsAtOnce)
+TEST(WidgetTimelineScheduler, AnInstantAlreadyPastReloadsAtOnce)
 {
     ScriptedWidget scripted;
     scripted.policies = {TimelineReloadPolicy::atInstant(wallClock() - 60)};
-    WidgetTimeline timeline(scripted.configuration(), WidgetFamily::systemSmall, wallClock);
-    QSignalSpy changed(&timeline, &WidgetTimeline::entryChanged);
+    WidgetTimelineScheduler timeline(scripted.configuration(), WidgetFamily::systemSmall, wallClock);
+    QSignalSpy changed(&timeline, &WidgetTimelineScheduler::entryChanged);
     ASSERT_TRUE(changed.wait(5000));
     EXPECT_EQ(scripted.askedAt.size(), 2u);
 }
 
-TEST(WidgetTimeline, AnEmptyTimelineKeepsWhatWasShown)
+TEST(WidgetTimelineScheduler, AnEmptyTimelineKeepsWhatWasShown)
 {
     WidgetConfiguration widget = ScriptedWidget().configuration();
     widget.timeline = [](const TimelineProviderContext &, Instant) { return Timeline<WidgetEntry>{}; };
-    WidgetTimeline timeline(widget, WidgetFamily::systemSmall, [] { return 42.0; });
+    WidgetTimelineScheduler timeline(widget, WidgetFamily::systemSmall, [] { return 42.0; });
     EXPECT_EQ(timeline.entry(), WidgetEntry(StopwatchWidgetEntry{42, {}, true}));
     EXPECT_FALSE(timeline.nextReload());
 }

@@ -10,14 +10,14 @@
 
 // Keeps one placed widget's entry current: asks its provider for a timeline and shows the first entry,
 // then asks again at the policy's instant (never for a policy without one), or at once on reload().
-class WidgetTimeline final : public QObject {
+class WidgetTimelineScheduler final : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(WidgetTimeline)
+    Q_DISABLE_COPY_MOVE(WidgetTimelineScheduler)
 
 public:
     using Clock = std::function<Instant()>;
 
-    WidgetTimeline(WidgetConfiguration widget, WidgetFamily family, Clock clock, QObject *parent = nullptr);
+    WidgetTimelineScheduler(WidgetConfiguration widget, WidgetFamily family, Clock clock, QObject *parent = nullptr);
 
     const WidgetConfiguration &widget() const { return m_widget; }
     const WidgetEntry &entry() const { return m_entry; }
