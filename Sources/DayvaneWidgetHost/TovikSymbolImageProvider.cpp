@@ -1,8 +1,7 @@
 #include "TovikSymbolImageProvider.h"
 
 #include <TovikKit/TovikSymbols.h>
-
-#include <QColor>
+#include <TovikWidgetKit/TovikSymbolImageUrl.h>
 
 #include <algorithm>
 
@@ -22,11 +21,9 @@ QString TovikSymbolImageProvider::drawnName(const QString &name)
 
 QPixmap TovikSymbolImageProvider::requestPixmap(const QString &id, QSize *size, const QSize &requestedSize)
 {
-    const qsizetype slash = id.lastIndexOf(QLatin1Char('/'));
-    const QString name = drawnName(id.left(slash));
-    bool ok = false;
-    const QRgb argb = slash < 0 ? 0xffffffff : id.mid(slash + 1).toUInt(&ok, 16);
-    const QColor color = ok ? QColor::fromRgba(argb) : QColor(Qt::white);
+    const TovikSymbolImageUrl::Request request = TovikSymbolImageUrl::parse(id);
+    const QString name = drawnName(request.name);
+    const QColor &color = request.color;
     // The set draws a symbol on a square of 1.2 times its point size.
     const int side = requestedSize.isValid() ? std::max(requestedSize.width(), requestedSize.height()) : 24;
     QPixmap pixmap = TovikSymbols::pixmap(name, side / 1.2, QFont::DemiBold, color, 1.0);

@@ -2,7 +2,7 @@
 
 #include <QQuickImageProvider>
 
-// Serves the in-house symbol set to the widget views as "image://tovik-symbols/NAME/AARRGGBB", drawn at
+// Serves the in-house symbol set to the widget views at the addresses of TovikSymbolImageUrl, drawn at
 // the image's source size, so the widgets and the application draw the same icons.
 class TovikSymbolImageProvider final : public QQuickImageProvider {
 public:

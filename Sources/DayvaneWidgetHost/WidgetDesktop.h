@@ -4,7 +4,7 @@
 #include "WidgetIntentRunner.h"
 #include "WidgetSecondTicker.h"
 
-#include <ClockCalendarWidgets/WidgetExtension.h>
+#include <TovikWidgetKit/WidgetExtension.h>
 
 #include <QObject>
 #include <QRect>

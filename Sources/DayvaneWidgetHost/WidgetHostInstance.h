@@ -1,7 +1,7 @@
 #pragma once
 
-#include <ClockCalendarWidgets/WidgetExtension.h>
 #include <Platform/LocalSocket/TovikLocalSocket.h>
+#include <TovikWidgetKit/WidgetExtension.h>
 
 #include <QByteArray>
 #include <QObject>

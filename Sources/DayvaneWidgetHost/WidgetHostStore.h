@@ -1,6 +1,6 @@
 #pragma once
 
-#include <ClockCalendarWidgets/WidgetTimeline.h>
+#include <TovikWidgetKit/WidgetTimeline.h>
 
 #include <QPoint>
 

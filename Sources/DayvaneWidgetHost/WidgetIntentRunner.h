@@ -1,6 +1,6 @@
 #pragma once
 
-#include <ClockCalendarWidgets/AppIntent.h>
+#include <TovikWidgetKit/AppIntent.h>
 
 #include <QObject>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <ClockCalendarShared/Instant.h>
-#include <ClockCalendarWidgets/WidgetTimeline.h>
+#include <TovikWidgetKit/WidgetTimeline.h>
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <ClockCalendarWidgets/WidgetConfiguration.h>
+#include <TovikWidgetKit/WidgetConfiguration.h>
 
 #include <QObject>
 #include <QTimer>

@@ -2,6 +2,8 @@
 
 #include "TovikSymbolImageProvider.h"
 
+#include <TovikWidgetKit/TovikSymbolImageUrl.h>
+
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -15,20 +17,22 @@ void prepare(QQmlEngine &engine)
 {
     // The plugin carries its modules as resources; Qt 6.4 does not look there by itself.
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    engine.addImageProvider(QStringLiteral("tovik-symbols"), new TovikSymbolImageProvider);
+    engine.addImageProvider(QLatin1String(TovikSymbolImageUrl::provider), new TovikSymbolImageProvider);
 }
 
 QQuickItem *create(QQmlEngine &engine, const WidgetExtension &extension, const WidgetConfiguration &widget,
                    const WidgetEntry &entry, WidgetFamily family, Instant now, QString *error)
 {
     const QString viewType = QString::fromStdString(widget.viewType);
+    const QString viewModule = QString::fromStdString(widget.viewModule);
     static const QRegularExpression typeName(QStringLiteral("^[A-Z][A-Za-z0-9_]*$"));
-    if (!typeName.match(viewType).hasMatch()) {
+    static const QRegularExpression moduleName(QStringLiteral("^[A-Za-z][A-Za-z0-9_]*(\\.[A-Za-z][A-Za-z0-9_]*)*$"));
+    if (!typeName.match(viewType).hasMatch() || !moduleName.match(viewModule).hasMatch()) {
         *error = QStringLiteral("小组件 %1 的视图类型无效：%2").arg(QString::fromStdString(widget.kind), viewType);
         return nullptr;
     }
     QQmlComponent component(&engine);
-    component.setData(QStringLiteral("import ClockCalendarWidgets\n%1 {}\n").arg(viewType).toUtf8(), QUrl());
+    component.setData(QStringLiteral("import %1\n%2 {}\n").arg(viewModule, viewType).toUtf8(), QUrl());
 
     // Qt 6.4 crashes when asked to create from a component that failed to load.
     if (!component.isReady()) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <ClockCalendarShared/Instant.h>
-#include <ClockCalendarWidgets/WidgetExtension.h>
+#include <TovikWidgetKit/WidgetExtension.h>
 
 #include <QString>
 

@@ -17,12 +17,12 @@ public:
     virtual ~WidgetExtension() = default;
 
     virtual std::vector<WidgetConfiguration> widgets() const = 0;
-    // The required properties of the view (the configuration's viewType, from the QML module
-    // "ClockCalendarWidgets" that the plugin registers) that come from `entry`.
+    // The required properties of the view (the configuration's viewType from its viewModule, which the
+    // plugin registers) that come from `entry`, one this extension made.
     virtual QVariantMap viewProperties(const WidgetEntry &entry) const = 0;
     // An empty handler sends the requests to the host's socket again.
     virtual void setReloadHandler(std::function<void(const std::string &kind)> handler) = 0;
 };
 
-#define WidgetExtension_iid "local.tovik.dayvane.WidgetExtension/2"
+#define WidgetExtension_iid "local.tovik.dayvane.WidgetExtension/3"
 Q_DECLARE_INTERFACE(WidgetExtension, WidgetExtension_iid)
