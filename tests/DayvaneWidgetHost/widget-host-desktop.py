@@ -11,9 +11,11 @@ import signal
 import sqlite3
 import subprocess
 import sys
-import time
 
 import pyatspi
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "Support"))
+import waiting  # noqa: E402
 
 HOST, APPLICATION, WORK = sys.argv[1:4]
 STORE = os.path.join(os.environ["XDG_CONFIG_HOME"], "dayvane-widget-host", "settings.sqlite3")
@@ -27,13 +29,7 @@ def fail(message):
 
 
 def wait_for(what, find, seconds=20):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = find()
-        if found:
-            return found
-        time.sleep(0.05)
-    fail(f"no {what} within {seconds} s")
+    return waiting.wait_for(what, find, fail, seconds)
 
 
 def start(program, name):
