@@ -29,7 +29,7 @@ run: configure
 # Builds the widget host with its plugin and starts it (a second start opens its gallery).
 widgets: configure
 	cmake --build $(BUILD) -j $(JOBS) --target dayvane-widget-host DayvaneWidget
-	./$(BUILD)/Platform/WidgetHost/dayvane-widget-host
+	./$(BUILD)/Sources/DayvaneWidgetHost/dayvane-widget-host
 
 PREFIX ?= /usr/local
 # A copy of the install's manifest: CPack writes install_manifest.txt of its own staging tree over it.

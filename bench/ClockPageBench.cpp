@@ -1,5 +1,6 @@
 // The time pages' costs: one second's tick of the clock page and of the stopwatch page (texts refreshed and
 // the page repainted), a layout that fits the time font, and the fit itself beside a step-by-step search.
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimeFontFitting.h>
@@ -72,6 +73,7 @@ void BM_ClockPageTickAccessibility(benchmark::State &state)
     }
     const bool wasActive = accessibility->isActive();
     accessibility->setActive(state.range(0) != 0);
+    ClockCalendarAccessibility::install();
     ShownPage page{TimePageViewController::Clock{}};
     // What a screen reader asks for once: the interfaces, created and cached.
     QAccessible::queryAccessibleInterface(page.controller.clockFace());

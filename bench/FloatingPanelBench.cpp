@@ -19,7 +19,7 @@ namespace {
 
 struct ShownPanel {
     explicit ShownPanel(QSize size)
-        : panel({QStringLiteral("日历"), "bench.window", QSizeF(size), {240, 200}, 12, false, QString()})
+        : panel({QStringLiteral("日历"), "bench.window", QSizeF(size), {240, 200}, 12, false, QString(), nullptr})
     {
         chrome->resize(size);
         panel.move(200, 100);

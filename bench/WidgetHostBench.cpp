@@ -3,12 +3,6 @@
 // write, its reload request over the host's socket, the provider asked again, the window drawn).
 #include <DayvaneCore/DayvaneStopwatchStore.h>
 #include <Platform/LocalSocket/TovikLocalSocket.h>
-#include <Platform/WidgetHost/PlacedWidgetWindow.h>
-#include <Platform/WidgetHost/WidgetDesktop.h>
-#include <Platform/WidgetHost/WidgetExtensionLoader.h>
-#include <Platform/WidgetHost/WidgetHostInstance.h>
-#include <Platform/WidgetHost/WidgetRenderer.h>
-#include <Platform/WidgetHost/WidgetViewFactory.h>
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -24,6 +18,12 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
+#include <DayvaneWidgetHost/PlacedWidgetWindow.h>
+#include <DayvaneWidgetHost/WidgetDesktop.h>
+#include <DayvaneWidgetHost/WidgetExtensionLoader.h>
+#include <DayvaneWidgetHost/WidgetHostInstance.h>
+#include <DayvaneWidgetHost/WidgetRenderer.h>
+#include <DayvaneWidgetHost/WidgetViewFactory.h>
 #include <algorithm>
 #include <memory>
 

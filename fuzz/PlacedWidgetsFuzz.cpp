@@ -1,7 +1,6 @@
 // Random texts read as the widget host's list of placed widgets: reading never fails, and what was read
 // writes back to a text that reads as the same list.
-#include <Platform/WidgetHost/WidgetHostStore.h>
-
+#include <DayvaneWidgetHost/WidgetHostStore.h>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>

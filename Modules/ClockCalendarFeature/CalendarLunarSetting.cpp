@@ -1,13 +1,12 @@
 #include "CalendarLunarSetting.h"
 
 #include <Platform/Settings/TovikSettingsStore.h>
-#include <TovikKit/TovikWindowChrome.h>
 
 #include <QAction>
 
 CalendarLunarSetting &CalendarLunarSetting::shared()
 {
-    static auto *const instance = new CalendarLunarSetting(TovikWindowChrome::store());
+    static auto *const instance = new CalendarLunarSetting(TovikSettingsStore::standard());
     return *instance;
 }
 

@@ -3,7 +3,7 @@
 #include "CalendarColors.h"
 #include "CalendarDayCell.h"
 #include "CalendarLunarSetting.h"
-#include "ClockCalendarAccessibility.h"
+#include "ClockCalendarAccessibleText.h"
 
 #include <ClockCalendarShared/TovikCalendarPalette.h>
 #include <ClockCalendarShared/TovikChinaHolidayCalendar.h>
@@ -55,7 +55,6 @@ QToolButton *makePagingButton(const QString &title, const QString &name, QWidget
 CalendarView::CalendarView(QWidget *parent)
     : QWidget(parent)
 {
-    ClockCalendarAccessibility::install();
     const Instant now = TovikClock::shared().now();
     m_displayedMonth = now;
     m_displayedYearMonth = TovikGregorianCalendar::components(now);
@@ -111,7 +110,7 @@ bool CalendarView::event(QEvent *event)
         const auto *help = static_cast<QHelpEvent *>(event);
         const std::optional<int> position = dayIndex(help->pos());
         const QString text = position && isDayOfDisplayedMonth(*position)
-                                 ? ClockCalendarAccessibility::dayToolTip(m_gridCells[*position])
+                                 ? ClockCalendarAccessibleText::dayToolTip(m_gridCells[*position])
                                  : QString();
         if (text.isEmpty()) {
             QToolTip::hideText();

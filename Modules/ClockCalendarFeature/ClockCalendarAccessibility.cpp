@@ -3,12 +3,11 @@
 #include "CalendarDayCell.h"
 #include "CalendarPageView.h"
 #include "CalendarView.h"
+#include "ClockCalendarAccessibleText.h"
 #include "ClockFaceView.h"
 #include "StopwatchControlButton.h"
 #include "StopwatchView.h"
 
-#include <ClockCalendarShared/TovikGregorianCalendar.h>
-#include <ClockCalendarShared/TovikLunarDate.h>
 #include <TovikKit/TovikAccessibleParts.h>
 #include <TovikKit/TovikGeometry.h>
 
@@ -138,7 +137,7 @@ public:
     {
         const TovikCalendarCellData *data = cellData();
         if (type == QAccessible::Name) {
-            return data ? ClockCalendarAccessibility::dayName(*data) : QString();
+            return data ? ClockCalendarAccessibleText::dayName(*data) : QString();
         }
         if (type == QAccessible::Description) {
             return data && data->isToday ? QStringLiteral("今天") : QString();
@@ -198,7 +197,7 @@ public:
     {
         switch (type) {
         case QAccessible::Name:
-            return ClockCalendarAccessibility::stopwatchName();
+            return ClockCalendarAccessibleText::stopwatchName();
         case QAccessible::Value:
             return view()->label()->text();
         case QAccessible::Description:
@@ -285,16 +284,6 @@ QAccessibleInterface *accessibleFor(const QString &className, QObject *object)
     return nullptr;
 }
 
-// The festival and the solar term of a day, each after a space, unless `said` already is that name.
-void appendLunarMarks(QString &text, const TovikCalendarCellData &cell, const std::optional<std::string> &said)
-{
-    for (const std::optional<std::string> &mark : {cell.festivalName, cell.solarTermName}) {
-        if (mark && mark != said) {
-            text += QLatin1Char(' ') + QString::fromStdString(*mark);
-        }
-    }
-}
-
 } // namespace
 
 namespace ClockCalendarAccessibility {
@@ -303,36 +292,6 @@ void install()
 {
     static const bool installed = (QAccessible::installFactory(accessibleFor), true);
     Q_UNUSED(installed);
-}
-
-QString dayName(const TovikCalendarCellData &cell)
-{
-    const TovikGregorianCalendar::YearMonthDay date = TovikGregorianCalendar::components(cell.date);
-    QString name = QStringLiteral("%1年%2月%3日 %4")
-                       .arg(date.year)
-                       .arg(date.month)
-                       .arg(date.day)
-                       .arg(QString::fromStdString(TovikLunarDate::weekdayText(cell.date)));
-    if (cell.isCurrentMonth && cell.isMakeupWorkday) {
-        name += QStringLiteral(" 上班");
-    } else if (cell.holidayName) {
-        name += QLatin1Char(' ') + QString::fromStdString(*cell.holidayName);
-    }
-    appendLunarMarks(name, cell, cell.holidayName);
-    if (cell.lunarDay) {
-        name += QLatin1Char(' ') + QString::fromStdString(cell.lunarDateText());
-    }
-    return name;
-}
-
-QString dayToolTip(const TovikCalendarCellData &cell)
-{
-    if (!cell.isCurrentMonth || !cell.lunarDay) {
-        return {};
-    }
-    QString tip = QString::fromStdString(TovikLunarDate::clockSubtitle(cell.date));
-    appendLunarMarks(tip, cell, std::nullopt);
-    return tip;
 }
 
 } // namespace ClockCalendarAccessibility

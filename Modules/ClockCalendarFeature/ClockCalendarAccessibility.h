@@ -1,27 +1,11 @@
 #pragma once
 
-#include <ClockCalendarShared/TovikCalendarGrid.h>
-
-#include <QString>
-
 // What screen readers are told about the calendar, clock and stopwatch views (through Qt's accessibility
 // bridge): months as tables of day cells, the clock's three lines, the stopwatch's time and its buttons.
 namespace ClockCalendarAccessibility {
 
-// Makes the views' accessible faces known to Qt; the views call it, and the first call does the work.
+// Makes the views' accessible faces known to Qt. The program calls it once, before it shows any view; a
+// further call does nothing.
 void install();
-
-// A day as a person would say it, with its lunar date and what falls on it: "2026年1月1日 星期四 元旦
-// 农历冬月十三", "2026年12月7日 星期一 大雪 农历十月廿九".
-QString dayName(const TovikCalendarCellData &cell);
-// A day's tooltip: its lunar date as the clock writes it, and the festival or solar term on it
-// ("丙午年十月廿九 星期一 大雪"); empty for a day outside the month.
-QString dayToolTip(const TovikCalendarCellData &cell);
-
-// The stopwatch display's name; its value is the shown time.
-inline QString stopwatchName()
-{
-    return QStringLiteral("计时器");
-}
 
 } // namespace ClockCalendarAccessibility

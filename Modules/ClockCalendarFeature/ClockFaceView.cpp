@@ -1,6 +1,5 @@
 #include "ClockFaceView.h"
 
-#include "ClockCalendarAccessibility.h"
 #include "TimeFontFitting.h"
 
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
@@ -46,7 +45,6 @@ ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent)
     : QWidget(parent)
     , m_metrics(metrics)
 {
-    ClockCalendarAccessibility::install();
     new TovikViewTicker(this, [this] {
         const Instant now = TovikClock::shared().now();
         refresh(now);

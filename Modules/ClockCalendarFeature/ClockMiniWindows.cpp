@@ -4,6 +4,7 @@
 #include "StopwatchView.h"
 #include "TimeFontFitting.h"
 
+#include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikClock.h>
 #include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikFonts.h>
@@ -24,7 +25,14 @@ namespace {
 FloatingPanelConfiguration configuration(const QString &title, std::string prefix, QSizeF initialSize,
                                          QSizeF minimumSize)
 {
-    return {title, std::move(prefix), initialSize, minimumSize, 12, false, QStringLiteral("在主窗口打开")};
+    return {title,
+            std::move(prefix),
+            initialSize,
+            minimumSize,
+            12,
+            false,
+            QStringLiteral("在主窗口打开"),
+            TovikSettingsStore::standard()};
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "StopwatchView.h"
 
-#include "ClockCalendarAccessibility.h"
 #include "StopwatchActionQueue.h"
 
 #include <Platform/Ui/TovikClock.h>
@@ -49,7 +48,6 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     : QWidget(parent)
     , m_actions(new StopwatchActionQueue(std::move(store), this))
 {
-    ClockCalendarAccessibility::install();
     m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
     m_label->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_label->setFont(TovikFonts::systemFont(34, QFont::DemiBold, TovikFonts::Digits::monospaced));

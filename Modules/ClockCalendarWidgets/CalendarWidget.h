@@ -1,9 +1,8 @@
 #pragma once
 
-#include "WidgetTimeline.h"
-
 #include <ClockCalendarShared/Instant.h>
 #include <ClockCalendarShared/TovikCalendarGrid.h>
+#include <TovikWidgetKit/WidgetTimeline.h>
 
 #include <functional>
 

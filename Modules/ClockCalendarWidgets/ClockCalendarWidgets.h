@@ -1,9 +1,8 @@
 #pragma once
 
-#include "AppIntent.h"
-#include "WidgetConfiguration.h"
-
 #include <ClockCalendarShared/StopwatchStore.h>
+#include <TovikWidgetKit/AppIntent.h>
+#include <TovikWidgetKit/WidgetConfiguration.h>
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "WidgetTimeline.h"
-
 #include <ClockCalendarShared/Instant.h>
+#include <TovikWidgetKit/WidgetTimeline.h>
 
 #include <string>
 

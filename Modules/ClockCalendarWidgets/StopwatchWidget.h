@@ -1,10 +1,9 @@
 #pragma once
 
-#include "WidgetTimeline.h"
-
 #include <ClockCalendarShared/Instant.h>
 #include <ClockCalendarShared/StopwatchState.h>
 #include <ClockCalendarShared/StopwatchStore.h>
+#include <TovikWidgetKit/WidgetTimeline.h>
 
 // The stopwatch widget's data: the shared stopwatch as read at `date`.
 struct StopwatchWidgetEntry {

@@ -115,9 +115,15 @@ QVariantMap properties(const StopwatchWidgetEntry &entry)
 
 } // namespace
 
-QVariantMap widgetViewProperties(const WidgetEntry &entry)
+QVariantMap widgetViewProperties(const ClockCalendarWidgetEntry &entry)
 {
     return std::visit([](const auto &typed) { return properties(typed); }, entry);
+}
+
+QVariantMap widgetViewProperties(const WidgetEntry &entry)
+{
+    const auto *typed = entry.as<ClockCalendarWidgetEntry>();
+    return typed ? widgetViewProperties(*typed) : QVariantMap();
 }
 
 QString stopwatchTimerPrefix(const StopwatchState &state, Instant date)

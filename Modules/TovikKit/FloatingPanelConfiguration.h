@@ -3,7 +3,10 @@
 #include <QSizeF>
 #include <QString>
 
+#include <memory>
 #include <string>
+
+class TovikSettingsStore;
 
 // What a caller fills in to describe one floating panel; every field is given, none has a default.
 struct FloatingPanelConfiguration {
@@ -21,4 +24,6 @@ struct FloatingPanelConfiguration {
     // window has its own.
     bool usesOverlayControls;
     QString openInMainWindowToolTip;
+    // Where the panel keeps its frame, pin and text-only look.
+    std::shared_ptr<TovikSettingsStore> store;
 };

@@ -66,7 +66,7 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
                                                              TovikViewController *contentController, QObject *parent)
     : QObject(parent)
     , m_contentController(contentController)
-    , m_preferences(configuration.preferencesKeyPrefix, TovikWindowChrome::store())
+    , m_preferences(configuration.preferencesKeyPrefix, configuration.store)
     , m_configuration(std::move(configuration))
     , m_window(std::make_unique<FloatingPanel>(m_configuration))
     , m_windowHost(new FloatingPanelHostViewController(this))
@@ -81,8 +81,8 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
     m_glassEffectView->setFillColor(surfaceColor());
     m_chromeContainer = new FloatingPanelChromeView(root);
     m_windowHost->setView(root);
-    m_backingView = TovikWindowChrome::installBacking(m_chromeContainer, m_configuration.cornerRadius, nullptr,
-                                                      [] { return false; });
+    m_backingView =
+        TovikWindowBackingView::install(m_chromeContainer, m_configuration.cornerRadius, nullptr, [] { return false; });
     m_contentController->view()->setParent(m_chromeContainer);
     m_hoverBorderView = new FloatingPanelHoverBorderView(m_chromeContainer);
     m_hoverBorderView->setCornerRadius(m_configuration.cornerRadius);

@@ -59,3 +59,28 @@ void TovikWindowBackingView::paintEvent(QPaintEvent *)
     shape.addRoundedRect(QRectF(rect()), m_cornerRadius, m_cornerRadius);
     painter.fillPath(shape, color);
 }
+
+TovikWindowBackingView *TovikWindowBackingView::install(QWidget *view, double cornerRadius, QWidget *above,
+                                                        std::function<bool()> textOnly)
+{
+    auto *backing = new TovikWindowBackingView(cornerRadius, std::move(textOnly), view);
+    backing->setGeometry(view->rect());
+    if (above && above->parentWidget() == view) {
+        // Stacking under the sibling just above `above` places the backing directly over it.
+        const QObjectList &children = view->children();
+        const qsizetype index = children.indexOf(above);
+        QWidget *next = nullptr;
+        for (qsizetype i = index + 1; i < children.size() && !next; ++i) {
+            auto *candidate = qobject_cast<QWidget *>(children.at(i));
+            next = candidate != backing ? candidate : nullptr;
+        }
+        if (next) {
+            backing->stackUnder(next);
+        } else {
+            backing->raise();
+        }
+    } else {
+        backing->lower();
+    }
+    return backing;
+}

@@ -13,6 +13,11 @@ class TovikWindowBackingView final : public QWidget {
 public:
     TovikWindowBackingView(double cornerRadius, std::function<bool()> textOnly, QWidget *parent = nullptr);
 
+    // A new backing view filling `view` and following its size, directly above `above` when that is a child of
+    // `view`, else at the very back.
+    static TovikWindowBackingView *install(QWidget *view, double cornerRadius, QWidget *above,
+                                           std::function<bool()> textOnly);
+
     bool isTextOnly() const { return m_isTextOnly; }
     void setTextOnly(bool textOnly);
 

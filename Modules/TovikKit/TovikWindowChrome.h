@@ -12,7 +12,6 @@
 class QWidget;
 class TovikSettingsStore;
 class TovikSurfaceView;
-class TovikWindowBackingView;
 
 // Tells every live window of the process that the background setting or the desktop's transparency
 // preference changed; the notification of the setting keeps its name as TovikWindowChrome::didChange.
@@ -52,10 +51,5 @@ void setReduceTransparency(bool reduce);
 // A new dark translucent surface with rounded corners, standing in for the platform's glass; with
 // `darkAppearance` its palette is the dark one whatever the desktop's theme.
 TovikSurfaceView *makeGlass(double cornerRadius, bool darkAppearance);
-
-// A new backing view filling `view` and following its size, directly above `above` when that is a child of
-// `view`, else at the very back.
-TovikWindowBackingView *installBacking(QWidget *view, double cornerRadius, QWidget *above,
-                                       std::function<bool()> textOnly);
 
 } // namespace TovikWindowChrome

@@ -2,7 +2,6 @@
 
 #include <sqlite3.h>
 
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <pwd.h>
@@ -20,14 +19,9 @@ constexpr auto retryInterval = std::chrono::seconds(1);
 std::mutex problemListenerMutex;
 TovikSettingsStore::ProblemListener problemListener;
 
-bool isFailure(int code)
-{
-    return code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE;
-}
-
 TovikSettingsStore::Outcome outcomeOf(int code)
 {
-    if (!isFailure(code)) {
+    if (!TovikSettingsStatements::isFailure(code)) {
         return TovikSettingsStore::Outcome::done;
     }
     const int primary = code & 0xff;
@@ -41,24 +35,18 @@ bool isFolderName(const std::string &name)
            && name.find('\0') == std::string::npos;
 }
 
-const char *keyText(std::string_view key)
-{
-    return key.empty() ? "" : key.data();
-}
-
 } // namespace
 
 TovikSettingsStore::TovikSettingsStore(TovikSettingsFile::Connection connection, fs::path path)
     : m_connection(connection)
     , m_path(std::move(path))
 {
+    m_sql.attach(m_connection.db);
 }
 
 TovikSettingsStore::~TovikSettingsStore()
 {
-    for (sqlite3_stmt *prepared : m_statements) {
-        sqlite3_finalize(prepared);
-    }
+    m_sql.attach(nullptr);
     TovikSettingsFile::close(m_connection);
 }
 
@@ -148,55 +136,19 @@ std::shared_ptr<TovikSettingsStore> TovikSettingsStore::suite(const std::string 
     return store;
 }
 
-sqlite3_stmt *TovikSettingsStore::statement(Statement which) const
-{
-    static constexpr const char *sql[statementCount] = {
-        "SELECT value FROM settings WHERE key = ?1",
-        "INSERT OR REPLACE INTO settings (key, value) VALUES (?1, ?2)",
-        "DELETE FROM settings WHERE key = ?1",
-        "BEGIN IMMEDIATE",
-        "BEGIN DEFERRED",
-        "COMMIT",
-        "ROLLBACK",
-    };
-    if (!m_statements[which] && m_connection.db) {
-        sqlite3_prepare_v3(m_connection.db, sql[which], -1, SQLITE_PREPARE_PERSISTENT, &m_statements[which], nullptr);
-    }
-    return m_statements[which];
-}
-
-int TovikSettingsStore::failureCode() const
-{
-    const int code = m_connection.db ? sqlite3_extended_errcode(m_connection.db) : SQLITE_CANTOPEN;
-    return isFailure(code) ? code : SQLITE_ERROR;
-}
-
-int TovikSettingsStore::step(Statement which) const
-{
-    sqlite3_stmt *prepared = statement(which);
-    if (!prepared) {
-        return failureCode();
-    }
-    const int code = sqlite3_step(prepared);
-    sqlite3_reset(prepared);
-    return code;
-}
-
 void TovikSettingsStore::noteFailure(int code) const
 {
-    if (m_transactionDepth > 0 && m_transactionFailure == SQLITE_OK && isFailure(code)) {
+    if (m_transactionDepth > 0 && m_transactionFailure == SQLITE_OK && TovikSettingsStatements::isFailure(code)) {
         m_transactionFailure = code;
     }
 }
 
 void TovikSettingsStore::reopen() const
 {
-    for (sqlite3_stmt *&prepared : m_statements) {
-        sqlite3_finalize(prepared);
-        prepared = nullptr;
-    }
+    m_sql.attach(nullptr);
     TovikSettingsFile::close(m_connection);
     m_connection = TovikSettingsFile::open(m_path);
+    m_sql.attach(m_connection.db);
     m_wait = Wait::patiently;
     if (m_connection.trouble) {
         noteProblem(*m_connection.trouble);
@@ -241,16 +193,16 @@ bool TovikSettingsStore::storeHeld() const
         return false;
     }
     if (!m_held.empty()) {
-        int code = step(Statement::beginImmediate);
+        int code = m_sql.step(Statement::beginImmediate);
         for (auto entry = m_held.begin(); code == SQLITE_DONE && entry != m_held.end(); ++entry) {
             const Value *value = entry->second ? &*entry->second : nullptr;
-            code = writeOnce(entry->first, value);
+            code = m_sql.write(entry->first, value);
         }
         if (code == SQLITE_DONE) {
-            code = step(Statement::commit);
+            code = m_sql.step(Statement::commit);
         }
         if (!sqlite3_get_autocommit(m_connection.db)) {
-            step(Statement::rollback);
+            m_sql.step(Statement::rollback);
         }
         if (code != SQLITE_DONE) {
             if (outcomeOf(code) == Outcome::failed) {
@@ -287,39 +239,6 @@ void TovikSettingsStore::applyWait(Wait wait) const
     }
 }
 
-int TovikSettingsStore::readKey(std::string_view key, std::optional<Value> *value) const
-{
-    sqlite3_stmt *select = statement(Statement::select);
-    if (!select) {
-        return failureCode();
-    }
-    if (key.size() > INT_MAX) {
-        return SQLITE_TOOBIG;
-    }
-    sqlite3_bind_text(select, 1, keyText(key), static_cast<int>(key.size()), SQLITE_STATIC);
-    const int code = sqlite3_step(select);
-    if (code == SQLITE_ROW && value) {
-        switch (sqlite3_column_type(select, 0)) {
-        case SQLITE_INTEGER:
-            *value = static_cast<std::int64_t>(sqlite3_column_int64(select, 0));
-            break;
-        case SQLITE_FLOAT:
-            *value = sqlite3_column_double(select, 0);
-            break;
-        case SQLITE_TEXT: {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(select, 0));
-            *value = std::string(text ? text : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
-            break;
-        }
-        default:
-            break;
-        }
-    }
-    sqlite3_reset(select);
-    sqlite3_clear_bindings(select);
-    return code;
-}
-
 bool TovikSettingsStore::contains(std::string_view key) const
 {
     return value(key).has_value();
@@ -336,7 +255,7 @@ std::optional<TovikSettingsStore::Value> TovikSettingsStore::value(std::string_v
     }
     std::optional<Value> result;
     if (m_connection.db) {
-        const int code = readKey(key, &result);
+        const int code = m_sql.read(key, &result);
         if (!m_holding) {
             noteFailure(code);
         }
@@ -418,30 +337,6 @@ bool TovikSettingsStore::remove(std::string_view key)
     return write(key, nullptr);
 }
 
-int TovikSettingsStore::writeOnce(std::string_view key, const Value *value) const
-{
-    sqlite3_stmt *prepared = statement(value ? Statement::upsert : Statement::erase);
-    if (!prepared) {
-        return failureCode();
-    }
-    const std::string *string = value ? std::get_if<std::string>(value) : nullptr;
-    if (key.size() > INT_MAX || (string && string->size() > INT_MAX)) {
-        return SQLITE_TOOBIG;
-    }
-    sqlite3_bind_text(prepared, 1, keyText(key), static_cast<int>(key.size()), SQLITE_STATIC);
-    if (const auto *whole = value ? std::get_if<std::int64_t>(value) : nullptr) {
-        sqlite3_bind_int64(prepared, 2, *whole);
-    } else if (const auto *real = value ? std::get_if<double>(value) : nullptr) {
-        sqlite3_bind_double(prepared, 2, *real);
-    } else if (string) {
-        sqlite3_bind_text(prepared, 2, string->c_str(), static_cast<int>(string->size()), SQLITE_STATIC);
-    }
-    const int code = sqlite3_step(prepared);
-    sqlite3_reset(prepared);
-    sqlite3_clear_bindings(prepared);
-    return code;
-}
-
 bool TovikSettingsStore::write(std::string_view key, const Value *value)
 {
     std::lock_guard lock(m_mutex);
@@ -450,17 +345,17 @@ bool TovikSettingsStore::write(std::string_view key, const Value *value)
         return false;
     }
     if (m_transactionDepth > 0) {
-        const int code = writeOnce(key, value);
+        const int code = m_sql.write(key, value);
         noteFailure(code);
         return code == SQLITE_DONE;
     }
     attend(Wait::patiently);
     int code = SQLITE_CANTOPEN;
     if (writesThrough()) {
-        code = writeOnce(key, value);
+        code = m_sql.write(key, value);
         if (outcomeOf(code) == Outcome::failed) {
             reopen();
-            code = writesThrough() ? writeOnce(key, value) : SQLITE_CANTOPEN;
+            code = writesThrough() ? m_sql.write(key, value) : SQLITE_CANTOPEN;
         }
     }
     if (outcomeOf(code) == Outcome::failed) {
@@ -527,24 +422,24 @@ void TovikSettingsStore::runBegunTransaction(const std::function<void()> &body) 
         body();
     } catch (...) {
         m_transactionDepth = 0;
-        step(Statement::rollback);
+        m_sql.step(Statement::rollback);
         throw;
     }
 }
 
 TovikSettingsStore::Outcome TovikSettingsStore::transactionOnce(const std::function<void(TovikSettingsStore &)> &body)
 {
-    const int begun = step(Statement::beginImmediate);
+    const int begun = m_sql.step(Statement::beginImmediate);
     if (begun != SQLITE_DONE) {
         return outcomeOf(begun);
     }
     runBegunTransaction([&] { body(*this); });
     if (m_transactionFailure == SQLITE_OK) {
-        noteFailure(step(Statement::commit));
+        noteFailure(m_sql.step(Statement::commit));
     }
     m_transactionDepth = 0;
     if (m_connection.db && !sqlite3_get_autocommit(m_connection.db)) {
-        step(Statement::rollback);
+        m_sql.step(Statement::rollback);
     }
     return outcomeOf(m_transactionFailure);
 }
@@ -573,14 +468,14 @@ TovikSettingsStore::Outcome TovikSettingsStore::snapshot(const std::function<voi
         m_holding = false;
         return Outcome::done;
     }
-    const int begun = step(Statement::beginDeferred);
+    const int begun = m_sql.step(Statement::beginDeferred);
     if (begun != SQLITE_DONE) {
         return outcomeOf(begun);
     }
     runBegunTransaction([&] { body(*this); });
     m_transactionDepth = 0;
-    if (step(Statement::commit) != SQLITE_DONE && m_connection.db && !sqlite3_get_autocommit(m_connection.db)) {
-        step(Statement::rollback);
+    if (m_sql.step(Statement::commit) != SQLITE_DONE && m_connection.db && !sqlite3_get_autocommit(m_connection.db)) {
+        m_sql.step(Statement::rollback);
     }
     return outcomeOf(m_transactionFailure);
 }

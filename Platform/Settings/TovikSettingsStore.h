@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TovikSettingsFile.h"
+#include "TovikSettingsStatements.h"
 
 #include <chrono>
 #include <cstdint>
@@ -14,9 +15,6 @@
 #include <string_view>
 #include <variant>
 
-struct sqlite3;
-struct sqlite3_stmt;
-
 // A persistent key-value settings store in one SQLite file, safe to share between processes.
 // Values keep their kind (integer, real, text), so a text stored where a number belongs is told apart.
 // If another process sets the file aside, the next operation follows the name to the store that replaced it.
@@ -24,7 +22,7 @@ struct sqlite3_stmt;
 // place) changes are held in memory, read back as if stored, and stored as soon as the file takes them.
 class TovikSettingsStore : public std::enable_shared_from_this<TovikSettingsStore> {
 public:
-    using Value = std::variant<std::int64_t, double, std::string>;
+    using Value = TovikSettingsValue;
     // How long an operation waits for a lock another connection holds: patiently (seconds, off the user
     // interface's critical path) or briefly (a few milliseconds, for the user-interface thread).
     enum class Wait { patiently, briefly };
@@ -93,7 +91,7 @@ public:
     Outcome snapshot(const std::function<void(const TovikSettingsStore &)> &body, Wait wait = Wait::patiently) const;
 
 private:
-    enum Statement { select, upsert, erase, beginImmediate, beginDeferred, commit, rollback, statementCount };
+    using Statement = TovikSettingsStatements::Statement;
 
     TovikSettingsStore(TovikSettingsFile::Connection connection, std::filesystem::path path);
     bool write(std::string_view key, const Value *value); // null removes the key
@@ -103,20 +101,14 @@ private:
     Outcome holdTransaction(const std::function<void(TovikSettingsStore &)> &body);
     bool storeHeld() const;
     void noteProblem(Trouble trouble) const;
-    // The single attempts below return SQLite result codes.
-    int writeOnce(std::string_view key, const Value *value) const;
-    int readKey(std::string_view key, std::optional<Value> *value) const;
     Outcome transactionOnce(const std::function<void(TovikSettingsStore &)> &body);
     // Replaces the connection by one to whatever file now bears the store's name, as open() would.
     void reopen() const;
     // Readies the connection for an operation that is not part of a transaction.
     void attend(Wait wait) const;
     void applyWait(Wait wait) const;
-    sqlite3_stmt *statement(Statement which) const;
-    int step(Statement which) const;
     // Runs the body of a transaction already begun; one that throws is rolled back and rethrown.
     void runBegunTransaction(const std::function<void()> &body) const;
-    int failureCode() const;
     void noteFailure(int code) const;
 
     mutable TovikSettingsFile::Connection m_connection;
@@ -129,7 +121,7 @@ private:
     mutable bool m_holding = false;
     mutable std::chrono::steady_clock::time_point m_nextRetry;
     mutable std::recursive_mutex m_mutex;
-    mutable sqlite3_stmt *m_statements[statementCount] = {};
+    mutable TovikSettingsStatements m_sql;
     mutable int m_transactionDepth = 0;
     // The first failure inside the running transaction or snapshot, as an SQLite result code.
     mutable int m_transactionFailure = 0;

@@ -5,6 +5,7 @@
 #include "DayvaneRefusal.h"
 #include "DayvaneSingleInstance.h"
 
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <Platform/LocalSocket/TovikLocalServer.h>
 #include <Platform/Ui/TovikDisplayServer.h>
@@ -65,6 +66,8 @@ int main(int argc, char **argv)
     application.setApplicationName(QStringLiteral("dayvane"));
     application.setDesktopFileName(QStringLiteral("dayvane"));
     application.setQuitOnLastWindowClosed(false);
+    // Before any view exists, so that a screen reader meets every view through its own face.
+    ClockCalendarAccessibility::install();
 
     TovikQuitSignals quitSignals;
     QObject::connect(&quitSignals, &TovikQuitSignals::received, &application, &QCoreApplication::quit);

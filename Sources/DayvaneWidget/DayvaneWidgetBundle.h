@@ -3,7 +3,7 @@
 #include "DayvaneWidgetStore.h"
 
 #include <ClockCalendarShared/StopwatchStore.h>
-#include <ClockCalendarWidgets/WidgetConfiguration.h>
+#include <TovikWidgetKit/WidgetConfiguration.h>
 
 #include <vector>
 

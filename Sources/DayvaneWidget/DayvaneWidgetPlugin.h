@@ -1,6 +1,6 @@
 #pragma once
 
-#include <ClockCalendarWidgets/WidgetExtension.h>
+#include <TovikWidgetKit/WidgetExtension.h>
 
 #include <QObject>
 

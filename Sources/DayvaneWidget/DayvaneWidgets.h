@@ -1,7 +1,7 @@
 #pragma once
 
 #include <ClockCalendarShared/StopwatchStore.h>
-#include <ClockCalendarWidgets/WidgetConfiguration.h>
+#include <TovikWidgetKit/WidgetConfiguration.h>
 
 // The extension's three widgets, each its kind and its configuration; clicking one opens the matching
 // page of the application through its deep link.

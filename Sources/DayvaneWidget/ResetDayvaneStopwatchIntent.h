@@ -3,7 +3,7 @@
 #include "DayvaneWidgetStore.h"
 
 #include <ClockCalendarShared/StopwatchStore.h>
-#include <ClockCalendarWidgets/AppIntent.h>
+#include <TovikWidgetKit/AppIntent.h>
 
 // The stopwatch widget's reset button: sets the shared stopwatch back to zero, paused.
 class ResetDayvaneStopwatchIntent final : public AppIntent {

@@ -3,7 +3,7 @@
 #include "DayvaneWidgetStore.h"
 
 #include <ClockCalendarShared/StopwatchStore.h>
-#include <ClockCalendarWidgets/AppIntent.h>
+#include <TovikWidgetKit/AppIntent.h>
 
 // The stopwatch widget's start/pause button: toggles the shared stopwatch at the instant it is pressed.
 class ToggleDayvaneStopwatchIntent final : public AppIntent {

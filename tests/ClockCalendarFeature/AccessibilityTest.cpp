@@ -5,6 +5,7 @@
 
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarFeature/ClockCalendarAccessibility.h>
+#include <ClockCalendarFeature/ClockCalendarAccessibleText.h>
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
@@ -49,6 +50,7 @@ protected:
 
     void SetUp() override
     {
+        ClockCalendarAccessibility::install();
         heard.clear();
         QAccessible::installUpdateHandler(listen);
         // As a screen reader's arrival would: the platform's accessibility becomes active.
@@ -106,8 +108,8 @@ TEST_F(AccessibilityTest, DayNamesAndToolTipsSayDateWeekdayMarksAndLunarDate)
             return cell.date == date && cell.isCurrentMonth == c.isCurrentMonth;
         });
         ASSERT_NE(found, cells.end()) << c.name;
-        EXPECT_EQ(ClockCalendarAccessibility::dayName(*found), QString::fromUtf8(c.name));
-        EXPECT_EQ(ClockCalendarAccessibility::dayToolTip(*found), QString::fromUtf8(c.toolTip));
+        EXPECT_EQ(ClockCalendarAccessibleText::dayName(*found), QString::fromUtf8(c.name));
+        EXPECT_EQ(ClockCalendarAccessibleText::dayToolTip(*found), QString::fromUtf8(c.toolTip));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "TemporaryFolder.h"
+#include "TypedWidgetEntry.h"
 
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <ClockCalendarWidgets/ClockCalendarWidgets.h>
@@ -20,19 +21,12 @@ public:
     void perform(Instant) const override {}
 };
 
-TEST(WidgetFamilies, PointSizes)
-{
-    EXPECT_EQ(widgetFamilySize(WidgetFamily::systemSmall), QSizeF(170, 170));
-    EXPECT_EQ(widgetFamilySize(WidgetFamily::systemMedium), QSizeF(364, 170));
-    EXPECT_EQ(widgetFamilySize(WidgetFamily::systemLarge), QSizeF(364, 382));
-}
-
 TEST(ClockCalendarWidgets, CalendarAnswersWithItsOwnProvider)
 {
     const WidgetConfiguration widget = ClockCalendarWidgets::calendar("K", "Name", "dayvane://calendar");
     EXPECT_TRUE(widget.intents.empty());
     // Only the calendar marks its gallery snapshot as the preview card.
-    const WidgetEntry snapshot = widget.snapshot(gallery, 1'780'000'000);
+    const ClockCalendarWidgetEntry snapshot = typedEntry(widget.snapshot(gallery, 1'780'000'000));
     ASSERT_TRUE(std::holds_alternative<CalendarWidgetEntry>(snapshot));
     EXPECT_TRUE(std::get<CalendarWidgetEntry>(snapshot).isGalleryPreview);
     EXPECT_EQ(std::get<CalendarWidgetEntry>(snapshot).grid.cells.size(), 42u);
@@ -44,7 +38,7 @@ TEST(ClockCalendarWidgets, ClockTakesAnOpenIntentOnlyWhenGiven)
     EXPECT_TRUE(widget.intents.empty());
     const Timeline<WidgetEntry> timeline = widget.timeline(gallery, 1'780'000'000);
     ASSERT_EQ(timeline.entries.size(), 1u);
-    EXPECT_EQ(timeline.entries[0], WidgetEntry(ClockWidgetEntry{1'780'000'000, false}));
+    EXPECT_EQ(typedEntry(timeline.entries[0]), ClockCalendarWidgetEntry(ClockWidgetEntry{1'780'000'000, false}));
     EXPECT_TRUE(timeline.policy.after.has_value());
 
     const auto open = std::make_shared<StubIntent>();
@@ -68,9 +62,11 @@ TEST(ClockCalendarWidgets, StopwatchReadsTheStoreItIsGivenAndCarriesBothActions)
     EXPECT_EQ(widget.timeline(gallery, 1000).policy.after, std::nullopt);
     store.toggle(1000);
     const Timeline<WidgetEntry> running = widget.timeline(gallery, 1001);
-    EXPECT_EQ(running.entries[0], WidgetEntry(StopwatchWidgetEntry{1001, StopwatchState{0, 1000}, false}));
+    EXPECT_EQ(typedEntry(running.entries[0]),
+              ClockCalendarWidgetEntry(StopwatchWidgetEntry{1001, StopwatchState{0, 1000}, false}));
     EXPECT_EQ(running.policy.after, 1600);
-    EXPECT_EQ(widget.placeholder(gallery, 1001), WidgetEntry(StopwatchWidgetEntry{1001, StopwatchState{}, true}));
+    EXPECT_EQ(typedEntry(widget.placeholder(gallery, 1001)),
+              ClockCalendarWidgetEntry(StopwatchWidgetEntry{1001, StopwatchState{}, true}));
 }
 
 } // namespace

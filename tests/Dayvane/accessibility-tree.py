@@ -3,23 +3,24 @@
 three tabs, the 42 named day cells of a month, and a press on the stopwatch's start button that starts it.
 Argument: the program's process id. Exits non-zero with a message on the first thing that is wrong."""
 
+import os
 import re
 import sys
-import time
 
 import pyatspi
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "Support"))
+import waiting  # noqa: E402
 
 DAY_NAME = re.compile(r"^\d{4}年\d{1,2}月\d{1,2}日 星期[一二三四五六日]( \S+)*( 农历闰?\S+月\S+)?$")
 
 
+def fail(message):
+    sys.exit(f"accessibility-tree: {message}")
+
+
 def wait_for(what, find, seconds=20):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        found = find()
-        if found:
-            return found
-        time.sleep(0.1)
-    sys.exit(f"accessibility-tree: no {what} within {seconds} s")
+    return waiting.wait_for(what, find, fail, seconds)
 
 
 def walk(node):

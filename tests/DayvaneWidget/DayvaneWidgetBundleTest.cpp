@@ -1,4 +1,5 @@
 #include "TemporaryFolder.h"
+#include "TypedWidgetEntry.h"
 
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <DayvaneWidget/DayvaneWidgetBundle.h>
@@ -48,6 +49,7 @@ TEST(DayvaneWidgetBundle, ThreeWidgetsInOrderWithTheirTextsAndLinks)
         EXPECT_EQ(widget.description, expected[i].description) << widget.kind;
         EXPECT_EQ(widget.openURL, expected[i].openURL) << widget.kind;
         EXPECT_EQ(widget.viewType, expected[i].viewType) << widget.kind;
+        EXPECT_EQ(widget.viewModule, "ClockCalendarWidgets") << widget.kind;
         EXPECT_EQ(widget.supportedFamilies,
                   (std::vector<WidgetFamily>{WidgetFamily::systemSmall, WidgetFamily::systemMedium,
                                              WidgetFamily::systemLarge}))
@@ -70,8 +72,8 @@ TEST(DayvaneWidgetBundle, StopwatchButtonsAndTimelineShareTheBundlesStore)
     const TimelineProviderContext home{WidgetFamily::systemSmall, false};
 
     stopwatch.intents.at("toggleIntent")->perform(5000);
-    EXPECT_EQ(stopwatch.timeline(home, 5010).entries.at(0),
-              WidgetEntry(StopwatchWidgetEntry{5010, StopwatchState{0, 5000}, false}));
+    EXPECT_EQ(typedEntry(stopwatch.timeline(home, 5010).entries.at(0)),
+              ClockCalendarWidgetEntry(StopwatchWidgetEntry{5010, StopwatchState{0, 5000}, false}));
     EXPECT_EQ(stopwatch.timeline(home, 5010).policy.after, 5600);
 
     stopwatch.intents.at("toggleIntent")->perform(5020);
@@ -79,7 +81,8 @@ TEST(DayvaneWidgetBundle, StopwatchButtonsAndTimelineShareTheBundlesStore)
     EXPECT_EQ(stopwatch.timeline(home, 5030).policy.after, std::nullopt);
 
     stopwatch.intents.at("resetIntent")->perform(5040);
-    EXPECT_EQ(stopwatch.snapshot(home, 5050), WidgetEntry(StopwatchWidgetEntry{5050, StopwatchState{}, false}));
+    EXPECT_EQ(typedEntry(stopwatch.snapshot(home, 5050)),
+              ClockCalendarWidgetEntry(StopwatchWidgetEntry{5050, StopwatchState{}, false}));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "TemporaryFolder.h"
 
-#include <ClockCalendarWidgets/WidgetExtension.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <TovikWidgetKit/WidgetExtension.h>
 
 #include <QJsonObject>
 #include <QPluginLoader>
@@ -20,7 +20,7 @@ TEST(DayvaneWidgetPlugin, LoadsAndPublishesTheThreeWidgets)
 
     QPluginLoader loader(QStringLiteral(DAYVANE_WIDGET_PLUGIN));
     EXPECT_EQ(loader.metaData().value(QStringLiteral("IID")).toString(),
-              QStringLiteral("local.tovik.dayvane.WidgetExtension/2"));
+              QStringLiteral("local.tovik.dayvane.WidgetExtension/3"));
     QObject *instance = loader.instance();
     ASSERT_TRUE(instance) << loader.errorString().toStdString();
     WidgetExtension *extension = qobject_cast<WidgetExtension *>(instance);

@@ -64,7 +64,7 @@ protected:
         QTest::mouseRelease(widget, Qt::LeftButton, {}, widget->mapFromGlobal(startGlobal + delta));
     }
 
-    FloatingPanel panel{{QStringLiteral("时钟"), "test.window", {300, 200}, {180, 64}, 12, false, QString()}};
+    FloatingPanel panel{{QStringLiteral("时钟"), "test.window", {300, 200}, {180, 64}, 12, false, QString(), nullptr}};
     FloatingPanelChromeView *chrome = new FloatingPanelChromeView(&panel);
     QLabel *label = new QLabel(QStringLiteral("12:00"), chrome);
     QPushButton *button = new QPushButton(chrome);

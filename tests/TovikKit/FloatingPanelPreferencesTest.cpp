@@ -1,5 +1,5 @@
 // A panel's frame, pin and text-only state in the settings store, placed back on the screens there are now.
-#include "../Platform/TemporaryFolder.h"
+#include "TemporaryFolder.h"
 
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <TovikKit/FloatingPanelPreferences.h>

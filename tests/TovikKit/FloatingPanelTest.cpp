@@ -13,8 +13,14 @@ namespace {
 
 FloatingPanelConfiguration clockConfiguration()
 {
-    return {QStringLiteral("时钟"),        "dayvane.clock.window", {340, 116}, {72, 28}, 12, false,
-            QStringLiteral("在主窗口打开")};
+    return {QStringLiteral("时钟"),
+            "dayvane.clock.window",
+            {340, 116},
+            {72, 28},
+            12,
+            false,
+            QStringLiteral("在主窗口打开"),
+            nullptr};
 }
 
 TEST(FloatingPanel, keepsTwentyFourPointsOnTheGivenScreen)

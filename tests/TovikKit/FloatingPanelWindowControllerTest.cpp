@@ -81,8 +81,14 @@ const std::string prefix = "test.panel";
 
 FloatingPanelConfiguration configuration(bool usesOverlayControls = false)
 {
-    return {QStringLiteral("面板"),        prefix, {340, 116}, {72, 28}, 12, usesOverlayControls,
-            QStringLiteral("在主窗口打开")};
+    return {QStringLiteral("面板"),
+            prefix,
+            {340, 116},
+            {72, 28},
+            12,
+            usesOverlayControls,
+            QStringLiteral("在主窗口打开"),
+            TovikSettingsStore::standard()};
 }
 
 QAction *findAction(QMenu &menu, const QString &text)

@@ -95,7 +95,8 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     QApplication application(argc, argv);
     ASSERT_TRUE(TovikEwmh::isAvailable());
 
-    FloatingPanel panel({QStringLiteral("计时器"), "test.window", {420, 116}, {180, 64}, 12, false, QString()});
+    FloatingPanel panel(
+        {QStringLiteral("计时器"), "test.window", {420, 116}, {180, 64}, 12, false, QString(), nullptr});
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     const auto window = static_cast<xcb_window_t>(panel.winId());

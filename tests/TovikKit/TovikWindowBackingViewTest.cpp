@@ -34,16 +34,16 @@ protected:
 TEST_F(TovikWindowBackingViewTest, aFreshStoreLeavesTheBackingHidden)
 {
     ASSERT_TRUE(TovikWindowChrome::store());
-    auto *backing = TovikWindowChrome::installBacking(&host, 12, nullptr, [] { return false; });
+    auto *backing = TovikWindowBackingView::install(&host, 12, nullptr, [] { return false; });
     EXPECT_EQ(backing->backingAlpha(), 0);
     EXPECT_TRUE(backing->isHidden());
 }
 
 TEST_F(TovikWindowBackingViewTest, writingTheSettingPostsOnceAndEveryBackingRepaints)
 {
-    auto *first = TovikWindowChrome::installBacking(&host, 12, nullptr, [] { return false; });
+    auto *first = TovikWindowBackingView::install(&host, 12, nullptr, [] { return false; });
     QWidget other;
-    auto *second = TovikWindowChrome::installBacking(&other, 12, nullptr, [] { return false; });
+    auto *second = TovikWindowBackingView::install(&other, 12, nullptr, [] { return false; });
     QSignalSpy posted(TovikWindowChrome::notifier(), &TovikWindowChromeNotifier::windowBackgroundDidChange);
 
     TovikWindowChrome::setSettings({Mode::glass, 0.5});
@@ -60,7 +60,7 @@ TEST_F(TovikWindowBackingViewTest, writingTheSettingPostsOnceAndEveryBackingRepa
 
 TEST_F(TovikWindowBackingViewTest, reduceTransparencyShowsTheBackingUnlessTextOnly)
 {
-    auto *backing = TovikWindowChrome::installBacking(&host, 12, nullptr, [this] { return hostTextOnly; });
+    auto *backing = TovikWindowBackingView::install(&host, 12, nullptr, [this] { return hostTextOnly; });
     TovikWindowChrome::setReduceTransparency(true);
     EXPECT_EQ(backing->backingAlpha(), 1);
     EXPECT_FALSE(backing->isHidden());
@@ -81,14 +81,14 @@ TEST_F(TovikWindowBackingViewTest, isStackedAboveItsSiblingOrAtTheBackAndFollows
     auto *bottom = new QWidget(&host);
     auto *middle = new QWidget(&host);
     auto *top = new QWidget(&host);
-    auto *above = TovikWindowChrome::installBacking(&host, 12, middle, {});
+    auto *above = TovikWindowBackingView::install(&host, 12, middle, {});
     const QObjectList &order = host.children();
     EXPECT_EQ(order.indexOf(above), order.indexOf(middle) + 1);
     EXPECT_LT(order.indexOf(above), order.indexOf(top));
 
     QWidget stranger;
     auto *foreign = new QWidget(&stranger);
-    auto *back = TovikWindowChrome::installBacking(&host, 12, foreign, {});
+    auto *back = TovikWindowBackingView::install(&host, 12, foreign, {});
     EXPECT_EQ(host.children().indexOf(back), 0);
     EXPECT_LT(host.children().indexOf(back), host.children().indexOf(bottom));
 

@@ -1,5 +1,5 @@
 // The window-background setting: how it resolves, and how it reads back from whatever the store holds.
-#include "../Platform/TemporaryFolder.h"
+#include "TemporaryFolder.h"
 
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <TovikKit/WindowBackground.h>
