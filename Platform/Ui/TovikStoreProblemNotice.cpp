@@ -25,6 +25,7 @@ TovikStoreProblemNotice::TovikStoreProblemNotice(QObject *parent)
 TovikStoreProblemNotice::~TovikStoreProblemNotice()
 {
     TovikSettingsStore::setProblemListener({});
+    delete m_box;
 }
 
 QString TovikStoreProblemNotice::text(const TovikSettingsStore::Problem &problem)
