@@ -7,6 +7,7 @@
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikCompositorWatch.h>
@@ -164,7 +165,7 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
                                "test.stopwatch");
     store.save({3725, std::nullopt});
     TovikWindowChrome::setSettings({TovikWindowBackgroundSettings::Mode::glass, 0});
-    auto panel = ClockMiniWindow::makeStopwatch(store, "test.glass.stopwatch");
+    auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store, "test.glass.stopwatch");
     panel->present();
     FloatingPanel *window = panel->window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
