@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(m_folder.isValid());
         for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
                                    "screenRelativeY", "pinned", "textOnly"}) {
-            TovikWindowChrome::store()->remove(prefix + "." + suffix);
+            TovikSettingsStore::standard()->remove(prefix + "." + suffix);
         }
         m_savedInterval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(150);
@@ -329,7 +329,7 @@ TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSe
     ASSERT_TRUE(lunarSwitch(*panelMenu) && lunarSwitch(*pageMenu));
     lunarSwitch(*panelMenu)->trigger();
     EXPECT_TRUE(lunarSwitch(*pageMenu)->isChecked()) << "an open menu follows";
-    EXPECT_EQ(TovikWindowChrome::store()->boolean(CalendarLunarSetting::key), true);
+    EXPECT_EQ(TovikSettingsStore::standard()->boolean(CalendarLunarSetting::key), true);
     for (CalendarDayCell *cell : {heavySnow, pageHeavySnow}) {
         EXPECT_EQ(cell->captionText(), QStringLiteral("大雪"));
         EXPECT_TRUE(cell->isCaptionVisible());
@@ -338,7 +338,7 @@ TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSe
 
     lunarSwitch(*pageMenu)->trigger();
     EXPECT_FALSE(lunarSwitch(*panelMenu)->isChecked());
-    EXPECT_EQ(TovikWindowChrome::store()->boolean(CalendarLunarSetting::key), false);
+    EXPECT_EQ(TovikSettingsStore::standard()->boolean(CalendarLunarSetting::key), false);
     EXPECT_FALSE(heavySnow->isCaptionVisible());
     EXPECT_FALSE(pageHeavySnow->isCaptionVisible());
 }

@@ -114,16 +114,19 @@ protected:
                                    "screenRelativeY", "pinned", "textOnly"}) {
             store()->remove(prefix + "." + suffix);
         }
-        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings());
+        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings(), store());
         // A window to move the mouse onto, away from every panel.
         m_elsewhere.setGeometry(0, 0, 40, 40);
         m_elsewhere.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_elsewhere));
         QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
     }
-    void TearDown() override { TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings()); }
+    void TearDown() override
+    {
+        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings(), store());
+    }
 
-    static std::shared_ptr<TovikSettingsStore> store() { return TovikWindowChrome::store(); }
+    static std::shared_ptr<TovikSettingsStore> store() { return TovikSettingsStore::standard(); }
 
     std::unique_ptr<FloatingPanelWindowController> makePanel(bool usesOverlayControls = false)
     {
@@ -365,7 +368,7 @@ TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPan
     ASSERT_NE(findAction(*menu, QStringLiteral("关闭")), nullptr);
 
     findAction(*menu, QStringLiteral("不透明"))->trigger();
-    EXPECT_EQ(TovikWindowChrome::settings().mode(), TovikWindowBackgroundSettings::Mode::opaque);
+    EXPECT_EQ(TovikWindowChrome::settings(store()).mode(), TovikWindowBackgroundSettings::Mode::opaque);
     EXPECT_DOUBLE_EQ(second->backingView()->backingAlpha(), 1);
 
     menu = second->makeContextMenu();
@@ -373,8 +376,8 @@ TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPan
     findAction(*menu, QStringLiteral("玻璃"))->trigger();
     findAction(*second->makeContextMenu(), QStringLiteral("50%"))->trigger();
     EXPECT_DOUBLE_EQ(first->backingView()->backingAlpha(), 0.5);
-    EXPECT_DOUBLE_EQ(TovikWindowChrome::settings().backingOpacity(), 0.5);
-    EXPECT_EQ(TovikWindowChrome::settings().mode(), TovikWindowBackgroundSettings::Mode::glass)
+    EXPECT_DOUBLE_EQ(TovikWindowChrome::settings(store()).backingOpacity(), 0.5);
+    EXPECT_EQ(TovikWindowChrome::settings(store()).mode(), TovikWindowBackgroundSettings::Mode::glass)
         << "the density keeps the mode";
 
     findAction(*menu, QStringLiteral("纯文字显示"))->trigger();
