@@ -62,8 +62,6 @@ public:
     explicit MiniClockViewController(const TovikClock &clock, QObject *parent = nullptr);
     ~MiniClockViewController() override;
 
-    ClockFaceView *clockFace() const { return m_clockFace; }
-
 protected:
     QWidget *loadView() override;
 

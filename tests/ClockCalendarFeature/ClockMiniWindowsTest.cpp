@@ -66,8 +66,9 @@ TEST_F(ClockMiniWindowsTest, theClockShowsItsThreeLinesAtItsFirstSizeAndTheTimeA
     TovikTestClock clock(at(2026, 2, 17, 9, 30));
     auto panel = ClockMiniWindow::makeClock(TovikClock::shared(), prefix);
     present(*panel);
-    auto *content = static_cast<MiniClockViewController *>(panel->contentController());
-    ClockFaceView *face = content->clockFace();
+    // The face reads out its lines but has no name of its own: it is the panel's one clock face.
+    auto *face = panel->window()->findChild<ClockFaceView *>();
+    ASSERT_TRUE(face);
     EXPECT_EQ(face->geometry(), QRect(14, 1, 312, 114));
     EXPECT_TRUE(face->showsDateAndLunar());
     EXPECT_EQ(face->lunarText(), QStringLiteral("丙午年正月初一 星期二"));
