@@ -3,6 +3,7 @@
 #include <ClockCalendarFeature/CalendarView.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarShared/TovikGregorianCalendar.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikColors.h>
 
 #include <QImage>
@@ -38,7 +39,7 @@ struct Page {
         controller.currentMonthView()->setDisplayedMonth(day(2026, 1, 1), true);
         QCoreApplication::processEvents();
     }
-    CalendarViewController controller;
+    CalendarViewController controller{TovikClock::shared()};
     QWidget *root = nullptr;
 };
 

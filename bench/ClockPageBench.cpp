@@ -6,6 +6,7 @@
 #include <ClockCalendarFeature/TimeFontFitting.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikColors.h>
 #include <TovikKit/TovikFonts.h>
 
@@ -26,7 +27,7 @@ const QSize pageSize(720, 452);
 
 struct ShownPage {
     explicit ShownPage(TimePageViewController::Content content)
-        : controller(std::move(content))
+        : controller(TovikClock::shared(), std::move(content))
     {
         root = controller.view();
         root->resize(pageSize);

@@ -3,6 +3,7 @@
 // shown and hidden as the pointer enters and leaves a mini window.
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarFeature/ClockMiniWindows.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelChromeView.h>
 #include <TovikKit/FloatingPanelWindowController.h>
@@ -57,7 +58,7 @@ BENCHMARK(moveStep)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUTime();
 void calendarResizeStep(benchmark::State &state)
 {
     ShownPanel shown(QSize(360, 320));
-    CalendarViewController calendar;
+    CalendarViewController calendar{TovikClock::shared()};
     QWidget *page = calendar.view();
     page->setParent(shown.chrome);
     page->setGeometry(shown.chrome->rect());
@@ -87,7 +88,7 @@ BENCHMARK(calendarResizeStep)->Unit(benchmark::kMillisecond)->MeasureProcessCPUT
 // The same step in a mini window as the application makes it, which also keeps the frame.
 void miniWindowMoveStep(benchmark::State &state)
 {
-    auto controller = ClockMiniWindow::makeClock("bench.clock.window");
+    auto controller = ClockMiniWindow::makeClock(TovikClock::shared(), "bench.clock.window");
     controller->present(0);
     (void)QTest::qWaitForWindowExposed(controller->window());
     FloatingPanelChromeView *chrome = controller->chromeContainer();
@@ -114,7 +115,7 @@ BENCHMARK(miniWindowMoveStep)->Unit(benchmark::kMicrosecond)->MeasureProcessCPUT
 // at every size change, then the panel paints.
 void calendarMiniWindowResizeStep(benchmark::State &state)
 {
-    auto controller = ClockMiniWindow::makeCalendar("bench.calendar.window");
+    auto controller = ClockMiniWindow::makeCalendar(TovikClock::shared(), "bench.calendar.window");
     controller->present(0);
     FloatingPanel *panel = controller->window();
     (void)QTest::qWaitForWindowExposed(panel);
@@ -145,7 +146,7 @@ BENCHMARK(calendarMiniWindowResizeStep)->Unit(benchmark::kMillisecond)->MeasureP
 // The pointer entering or leaving a mini window: the four buttons and the border shown or hidden.
 void hoverChromeShowOrHide(benchmark::State &state)
 {
-    auto controller = ClockMiniWindow::makeClock("bench.clock.window");
+    auto controller = ClockMiniWindow::makeClock(TovikClock::shared(), "bench.clock.window");
     controller->present(0);
     FloatingPanel *panel = controller->window();
     (void)QTest::qWaitForWindowExposed(panel);

@@ -52,10 +52,11 @@ QToolButton *makePagingButton(const QString &title, const QString &name, QWidget
 
 } // namespace
 
-CalendarView::CalendarView(QWidget *parent)
+CalendarView::CalendarView(const TovikClock &clock, QWidget *parent)
     : QWidget(parent)
+    , m_clock(clock)
 {
-    const Instant now = TovikClock::shared().now();
+    const Instant now = m_clock.now();
     m_displayedMonth = now;
     m_displayedYearMonth = TovikGregorianCalendar::components(now);
     m_renderedToday = now;
@@ -127,7 +128,7 @@ void CalendarView::setDisplayedMonth(Instant date, bool notify)
 {
     m_displayedMonth = TovikGregorianCalendar::firstOfMonth(date);
     m_displayedYearMonth = TovikGregorianCalendar::components(m_displayedMonth);
-    updateMonth(TovikClock::shared().now());
+    updateMonth(m_clock.now());
     if (notify && onDisplayedMonthChanged) {
         onDisplayedMonthChanged(m_displayedMonth);
     }

@@ -20,6 +20,7 @@
 class CalendarDayCell;
 class QLabel;
 class QToolButton;
+class TovikClock;
 
 // One month of the calendar page: a title with paging buttons, the weekday row, 42 day cells of which 4 to
 // 6 week rows show, and the selection of days by press and drag with its workday count. Alone it selects
@@ -28,7 +29,7 @@ class CalendarView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CalendarView)
 public:
-    explicit CalendarView(QWidget *parent = nullptr);
+    explicit CalendarView(const TovikClock &clock, QWidget *parent = nullptr);
 
     Instant displayedMonth() const { return m_displayedMonth; }
     // Shows the month containing `date`, rebuilt with the current moment as today.
@@ -92,6 +93,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    const TovikClock &m_clock;
     void layoutViews();
     void applyCaptions();
     void refreshFocusRing();

@@ -34,8 +34,9 @@ Instant nextMidnight(Instant now)
 
 } // namespace
 
-CalendarViewController::CalendarViewController(QObject *parent)
+CalendarViewController::CalendarViewController(const TovikClock &clock, QObject *parent)
     : TovikViewController(parent)
+    , m_clock(clock)
 {
 }
 
@@ -70,8 +71,8 @@ QWidget *CalendarViewController::loadView()
     palette.setColor(QPalette::Window, TovikColors::white(0.1));
     m_monthDivider->setPalette(palette);
 
-    m_currentMonthView = new CalendarView(m_content);
-    m_nextMonthView = new CalendarView(m_content);
+    m_currentMonthView = new CalendarView(m_clock, m_content);
+    m_nextMonthView = new CalendarView(m_clock, m_content);
     // A click on a month focuses the page, whose keys span both months.
     m_currentMonthView->setFocusProxy(m_content);
     m_nextMonthView->setFocusProxy(m_content);
@@ -110,10 +111,10 @@ QWidget *CalendarViewController::loadView()
 
     m_content->onLayout = tovikWeakCallback(this, &Self::layoutContent);
     m_content->onWillAppear =
-        tovikWeakCallback(this, [](Self *self) { self->refreshTodayIfNeeded(TovikClock::shared().now()); });
+        tovikWeakCallback(this, [](Self *self) { self->refreshTodayIfNeeded(self->m_clock.now()); });
     // The day check: one wake-up at each local midnight while the page is shown.
-    new TovikViewTicker(m_content, [self = QPointer<Self>(this)] {
-        const Instant now = TovikClock::shared().now();
+    new TovikViewTicker(m_content, m_clock, [self = QPointer<Self>(this), clock = &m_clock] {
+        const Instant now = clock->now();
         if (!self) {
             return TovikTickSchedule::msUntil(now, now + 86400);
         }
@@ -322,7 +323,7 @@ bool CalendarViewController::handleKey(const QKeyEvent &event)
         pageBy(1);
         return true;
     case Qt::Key_Home: {
-        const Instant today = TovikGregorianCalendar::startOfDay(TovikClock::shared().now());
+        const Instant today = TovikGregorianCalendar::startOfDay(m_clock.now());
         showMonthOf(today);
         m_focusDay = today;
         refreshFocusRing();
@@ -430,7 +431,7 @@ void CalendarViewController::refreshFocusRing()
         return;
     }
     if (!m_focusDay || !isShown(*m_focusDay)) {
-        const Instant today = TovikGregorianCalendar::startOfDay(TovikClock::shared().now());
+        const Instant today = TovikGregorianCalendar::startOfDay(m_clock.now());
         m_focusDay = isShown(today) ? today : m_currentMonthView->displayedMonth();
     }
     const std::optional<Instant> shown = m_content->hasFocus() ? m_focusDay : std::nullopt;

@@ -11,6 +11,7 @@ class QContextMenuEvent;
 class QKeyEvent;
 class QWidget;
 class TovikLayoutView;
+class TovikClock;
 
 // The calendar page: the current month and the next one side by side when there is room (one month when
 // narrow), paged together, kept at the same row count, with one drag selection that may run across both.
@@ -19,7 +20,7 @@ class CalendarViewController final : public TovikViewController {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CalendarViewController)
 public:
-    explicit CalendarViewController(QObject *parent = nullptr);
+    explicit CalendarViewController(const TovikClock &clock, QObject *parent = nullptr);
 
     // Re-renders each month whose today mark is no longer the day of `now`; when the page showed the day
     // that ended and no longer shows today, it pages on to today's month.
@@ -43,6 +44,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    const TovikClock &m_clock;
     enum class SelectionOwner { current, next };
 
     void layoutContent();

@@ -141,10 +141,10 @@ QIcon ClockCalendarViewController::tabIcon(const QString &symbol, const QColor &
 ClockCalendarViewController::ClockCalendarViewController(ClockCalendarConfiguration configuration, QObject *parent)
     : TovikViewController(parent)
     , m_configuration(std::move(configuration))
-    , m_calendarViewController(new CalendarViewController(this))
-    , m_clockViewController(new TimePageViewController(TimePageViewController::Clock{}, this))
-    , m_stopwatchViewController(
-          new TimePageViewController(TimePageViewController::Stopwatch{m_configuration.stopwatchStore}, this))
+    , m_calendarViewController(new CalendarViewController(m_configuration.clock, this))
+    , m_clockViewController(new TimePageViewController(m_configuration.clock, TimePageViewController::Clock{}, this))
+    , m_stopwatchViewController(new TimePageViewController(
+          m_configuration.clock, TimePageViewController::Stopwatch{m_configuration.stopwatchStore}, this))
 {
     for (std::size_t i = 0; i < tabs.size(); ++i) {
         const QString symbol = tabSymbol(tabs[i]);
@@ -291,7 +291,7 @@ void ClockCalendarViewController::showChild(int index)
     view->show();
 
     if (tab == ClockCalendarTab::calendar) {
-        m_calendarViewController->refreshTodayIfNeeded(TovikClock::shared().now());
+        m_calendarViewController->refreshTodayIfNeeded(m_configuration.clock.now());
     }
 }
 

@@ -41,12 +41,13 @@ QString clockText(Instant now)
 
 } // namespace
 
-ClockFaceView::ClockFaceView(const Metrics &metrics, QWidget *parent)
+ClockFaceView::ClockFaceView(const TovikClock &clock, const Metrics &metrics, QWidget *parent)
     : QWidget(parent)
+    , m_timeSource(clock)
     , m_metrics(metrics)
 {
-    new TovikViewTicker(this, [this] {
-        const Instant now = TovikClock::shared().now();
+    new TovikViewTicker(this, clock, [this] {
+        const Instant now = m_timeSource.now();
         refresh(now);
         return TovikTickSchedule::msUntilNextWholeSecond(now);
     });
@@ -64,7 +65,7 @@ void ClockFaceView::setTimeFontSize(std::optional<double> size)
 
 void ClockFaceView::refresh()
 {
-    refresh(TovikClock::shared().now());
+    refresh(m_timeSource.now());
 }
 
 void ClockFaceView::refresh(Instant now)

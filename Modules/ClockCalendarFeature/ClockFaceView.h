@@ -12,6 +12,8 @@
 
 #include <optional>
 
+class TovikClock;
+
 // The large digital clock: the date, "HH:mm:ss" and the lunar subtitle, centred one above the other and
 // refreshed once a second while the view is shown. An owner may dictate the time font size; otherwise the
 // view fits its own, and below 190 x 100 points it shows the time alone. It paints nothing behind the text.
@@ -21,7 +23,7 @@ class ClockFaceView final : public QWidget {
 public:
     using Metrics = ClockFaceMetrics;
 
-    explicit ClockFaceView(const Metrics &metrics, QWidget *parent = nullptr);
+    ClockFaceView(const TovikClock &clock, const Metrics &metrics, QWidget *parent = nullptr);
 
     const Metrics &metrics() const { return m_metrics; }
     std::optional<double> timeFontSize() const { return m_timeFontSize; }
@@ -43,6 +45,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const TovikClock &m_timeSource;
     struct Line {
         QRectF frame;
         QFont font;

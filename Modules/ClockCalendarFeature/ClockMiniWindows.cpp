@@ -52,23 +52,23 @@ FloatingPanelConfiguration stopwatchConfiguration(std::string preferencesKeyPref
     return configuration(QStringLiteral("计时器"), std::move(preferencesKeyPrefix), {420, 116}, {180, 64});
 }
 
-std::unique_ptr<FloatingPanelWindowController> makeClock(std::string preferencesKeyPrefix)
+std::unique_ptr<FloatingPanelWindowController> makeClock(const TovikClock &clock, std::string preferencesKeyPrefix)
 {
     return std::make_unique<FloatingPanelWindowController>(clockConfiguration(std::move(preferencesKeyPrefix)),
-                                                           new MiniClockViewController);
+                                                           new MiniClockViewController(clock));
 }
 
-std::unique_ptr<FloatingPanelWindowController> makeCalendar(std::string preferencesKeyPrefix)
+std::unique_ptr<FloatingPanelWindowController> makeCalendar(const TovikClock &clock, std::string preferencesKeyPrefix)
 {
     return std::make_unique<FloatingPanelWindowController>(calendarConfiguration(std::move(preferencesKeyPrefix)),
-                                                           new MiniCalendarViewController);
+                                                           new MiniCalendarViewController(clock));
 }
 
-std::unique_ptr<FloatingPanelWindowController> makeStopwatch(const StopwatchStore &store,
+std::unique_ptr<FloatingPanelWindowController> makeStopwatch(const TovikClock &clock, const StopwatchStore &store,
                                                              std::string preferencesKeyPrefix)
 {
     return std::make_unique<FloatingPanelWindowController>(stopwatchConfiguration(std::move(preferencesKeyPrefix)),
-                                                           new MiniStopwatchViewController(store));
+                                                           new MiniStopwatchViewController(clock, store));
 }
 
 QRectF contentRect(const QSizeF &bounds)
@@ -92,9 +92,9 @@ std::optional<StopwatchLayout> stopwatchLayout(const QSizeF &bounds, const FitSi
 
 } // namespace ClockMiniWindow
 
-MiniClockViewController::MiniClockViewController(QObject *parent)
+MiniClockViewController::MiniClockViewController(const TovikClock &clock, QObject *parent)
     : TovikViewController(parent)
-    , m_clockFace(new ClockFaceView(ClockFaceView::Metrics::compact()))
+    , m_clockFace(new ClockFaceView(clock, ClockFaceView::Metrics::compact()))
 {
 }
 
@@ -121,9 +121,10 @@ void MiniClockViewController::layout()
     m_clockFace->setGeometry(TovikGeometry::toQt(ClockMiniWindow::contentRect(bounds), bounds.height()).toRect());
 }
 
-MiniCalendarViewController::MiniCalendarViewController(QObject *parent)
+MiniCalendarViewController::MiniCalendarViewController(const TovikClock &clock, QObject *parent)
     : TovikViewController(parent)
-    , m_calendarViewController(new CalendarViewController(this))
+    , m_clock(clock)
+    , m_calendarViewController(new CalendarViewController(clock, this))
 {
 }
 
@@ -172,7 +173,7 @@ void MiniCalendarViewController::appear()
     m_dayTicker = new QTimer(this);
     m_dayTicker->setInterval(dayCheckInterval);
     connect(m_dayTicker, &QTimer::timeout, m_calendarViewController,
-            [calendar = m_calendarViewController] { calendar->refreshTodayIfNeeded(TovikClock::shared().now()); });
+            [calendar = m_calendarViewController, clock = &m_clock] { calendar->refreshTodayIfNeeded(clock->now()); });
     m_dayTicker->start();
 }
 
@@ -181,9 +182,10 @@ void MiniCalendarViewController::disappear()
     delete m_dayTicker.data();
 }
 
-MiniStopwatchViewController::MiniStopwatchViewController(const StopwatchStore &store, QObject *parent)
+MiniStopwatchViewController::MiniStopwatchViewController(const TovikClock &clock, const StopwatchStore &store,
+                                                         QObject *parent)
     : TovikViewController(parent)
-    , m_stopwatchView(new StopwatchView(store, false))
+    , m_stopwatchView(new StopwatchView(clock, store, false))
 {
 }
 

@@ -19,6 +19,7 @@ class CalendarViewController;
 class FloatingPanelWindowController;
 class QTimer;
 class StopwatchView;
+class TovikClock;
 class TovikLayoutView;
 
 // The three pages as small floating windows: each factory wraps the page's mini content in a floating panel
@@ -33,9 +34,9 @@ FloatingPanelConfiguration clockConfiguration(std::string preferencesKeyPrefix);
 FloatingPanelConfiguration calendarConfiguration(std::string preferencesKeyPrefix);
 FloatingPanelConfiguration stopwatchConfiguration(std::string preferencesKeyPrefix);
 
-std::unique_ptr<FloatingPanelWindowController> makeClock(std::string preferencesKeyPrefix);
-std::unique_ptr<FloatingPanelWindowController> makeCalendar(std::string preferencesKeyPrefix);
-std::unique_ptr<FloatingPanelWindowController> makeStopwatch(const StopwatchStore &store,
+std::unique_ptr<FloatingPanelWindowController> makeClock(const TovikClock &clock, std::string preferencesKeyPrefix);
+std::unique_ptr<FloatingPanelWindowController> makeCalendar(const TovikClock &clock, std::string preferencesKeyPrefix);
+std::unique_ptr<FloatingPanelWindowController> makeStopwatch(const TovikClock &clock, const StopwatchStore &store,
                                                              std::string preferencesKeyPrefix);
 
 // A view's bounds less the content insets, y-up.
@@ -58,10 +59,8 @@ class MiniClockViewController final : public TovikViewController {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MiniClockViewController)
 public:
-    explicit MiniClockViewController(QObject *parent = nullptr);
+    explicit MiniClockViewController(const TovikClock &clock, QObject *parent = nullptr);
     ~MiniClockViewController() override;
-
-    ClockFaceView *clockFace() const { return m_clockFace; }
 
 protected:
     QWidget *loadView() override;
@@ -81,7 +80,7 @@ public:
     static constexpr double topContentInset = 16;
     static constexpr int dayCheckInterval = 60'000;
 
-    explicit MiniCalendarViewController(QObject *parent = nullptr);
+    explicit MiniCalendarViewController(const TovikClock &clock, QObject *parent = nullptr);
     ~MiniCalendarViewController() override;
 
     CalendarViewController *calendarViewController() const { return m_calendarViewController; }
@@ -98,6 +97,7 @@ private:
     void appear();
     void disappear();
 
+    const TovikClock &m_clock;
     CalendarViewController *m_calendarViewController = nullptr;
     QPointer<QTimer> m_dayTicker;
 };
@@ -108,7 +108,7 @@ class MiniStopwatchViewController final : public TovikViewController {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MiniStopwatchViewController)
 public:
-    explicit MiniStopwatchViewController(const StopwatchStore &store, QObject *parent = nullptr);
+    MiniStopwatchViewController(const TovikClock &clock, const StopwatchStore &store, QObject *parent = nullptr);
     ~MiniStopwatchViewController() override;
 
     StopwatchView *stopwatchView() const;

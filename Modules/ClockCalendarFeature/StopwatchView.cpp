@@ -44,8 +44,9 @@ StopwatchView::Frames StopwatchView::layout(const QRectF &b, bool showsControls)
     return {QRectF(b.left(), b.top() + controlsHeight, b.width(), b.height() - controlsHeight), toggle, reset};
 }
 
-StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent)
+StopwatchView::StopwatchView(const TovikClock &clock, StopwatchStore store, bool showsControls, QWidget *parent)
     : QWidget(parent)
+    , m_clock(clock)
     , m_actions(new StopwatchActionQueue(std::move(store), this))
 {
     m_label = new TimeTextLabel(QStringLiteral("00:00:00"), this);
@@ -78,8 +79,8 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
     m_pendingSingleClick = new TovikDeferredTask(this);
     // A running stopwatch flips with the whole seconds of its elapsed time; a paused one re-reads the store
     // (the widget may have changed it) once a second of the wall clock.
-    new TovikViewTicker(this, [this] {
-        const Instant now = TovikClock::shared().now();
+    new TovikViewTicker(this, clock, [this] {
+        const Instant now = m_clock.now();
         const StopwatchState state = refresh(now);
         return TovikTickSchedule::msUntilNextWholeSecond(state.isRunning() ? state.elapsed(now) : now);
     });
@@ -89,7 +90,7 @@ StopwatchView::StopwatchView(StopwatchStore store, bool showsControls, QWidget *
 
 void StopwatchView::refresh()
 {
-    refresh(TovikClock::shared().now());
+    refresh(m_clock.now());
 }
 
 StopwatchState StopwatchView::refresh(Instant now)
@@ -136,7 +137,7 @@ void StopwatchView::announceValue()
 
 void StopwatchView::toggle()
 {
-    m_actions->toggle(TovikClock::shared().now());
+    m_actions->toggle(m_clock.now());
     refresh();
 }
 

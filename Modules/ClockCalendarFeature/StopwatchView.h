@@ -17,6 +17,7 @@
 
 class StopwatchActionQueue;
 class TovikDeferredTask;
+class TovikClock;
 
 // The shared stopwatch as a large "HH:MM:SS" text, optionally with start/pause and reset buttons below it.
 // It keeps no state of its own: every refresh re-reads the store and every action writes it. A click on the
@@ -40,7 +41,7 @@ public:
     };
     static Frames layout(const QRectF &bounds, bool showsControls);
 
-    StopwatchView(StopwatchStore store, bool showsControls, QWidget *parent = nullptr);
+    StopwatchView(const TovikClock &clock, StopwatchStore store, bool showsControls, QWidget *parent = nullptr);
 
     // Owners set the label's font to the size their layout fits.
     TimeTextLabel *label() const { return m_label; }
@@ -75,6 +76,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    const TovikClock &m_clock;
     void press(QMouseEvent *event, bool reportedAsDoubleClick);
     void setKeyboardFocus(bool keyboard);
     void toggle();

@@ -12,10 +12,11 @@
 
 #include <utility>
 
-TimePageViewController::TimePageViewController(Content content, QObject *parent)
+TimePageViewController::TimePageViewController(const TovikClock &clock, Content content, QObject *parent)
     : TovikViewController(parent)
+    , m_clock(clock)
     , m_content(std::move(content))
-    , m_clockFace(new ClockFaceView(ClockFaceView::Metrics::page()))
+    , m_clockFace(new ClockFaceView(clock, ClockFaceView::Metrics::page()))
 {
 }
 
@@ -32,7 +33,7 @@ QWidget *TimePageViewController::loadView()
     auto *root = new TovikLayoutView;
     m_root = root;
     if (const auto *stopwatch = std::get_if<Stopwatch>(&m_content)) {
-        m_stopwatchView = new StopwatchView(stopwatch->store, true, root);
+        m_stopwatchView = new StopwatchView(m_clock, stopwatch->store, true, root);
     } else {
         m_clockFace->setParent(root);
     }

@@ -26,7 +26,7 @@ public:
     };
     using Content = std::variant<Clock, Stopwatch>;
 
-    explicit TimePageViewController(Content content, QObject *parent = nullptr);
+    TimePageViewController(const TovikClock &clock, Content content, QObject *parent = nullptr);
     ~TimePageViewController() override;
 
     // Built on both kinds of page; only the clock page puts it into its view.
@@ -41,6 +41,7 @@ private:
     void layoutPage();
     double timeFontSize(QSizeF box, double maximum, double minimum);
 
+    const TovikClock &m_clock;
     Content m_content;
     QPointer<ClockFaceView> m_clockFace;
     QPointer<StopwatchView> m_stopwatchView;

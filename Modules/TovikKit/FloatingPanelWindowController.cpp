@@ -81,8 +81,8 @@ FloatingPanelWindowController::FloatingPanelWindowController(FloatingPanelConfig
     m_glassEffectView->setFillColor(surfaceColor());
     m_chromeContainer = new FloatingPanelChromeView(root);
     m_windowHost->setView(root);
-    m_backingView =
-        TovikWindowBackingView::install(m_chromeContainer, m_configuration.cornerRadius, nullptr, [] { return false; });
+    m_backingView = TovikWindowBackingView::install(m_chromeContainer, m_configuration.store,
+                                                    m_configuration.cornerRadius, nullptr, [] { return false; });
     m_contentController->view()->setParent(m_chromeContainer);
     m_hoverBorderView = new FloatingPanelHoverBorderView(m_chromeContainer);
     m_hoverBorderView->setCornerRadius(m_configuration.cornerRadius);
@@ -363,7 +363,7 @@ std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu(QWidget *t
                     &FloatingPanelWindowController::toggleTextOnly);
 
     // Written through the shared setting, so every open panel follows at once.
-    const TovikWindowBackgroundSettings current = TovikWindowChrome::settings();
+    const TovikWindowBackgroundSettings current = TovikWindowChrome::settings(m_configuration.store);
     QMenu *background = menu->addMenu(QStringLiteral("窗口背景"));
     auto *modes = new QActionGroup(background);
     const std::array<std::pair<QString, TovikWindowBackgroundSettings::Mode>, 2> modeEntries{{
@@ -372,9 +372,9 @@ std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu(QWidget *t
     }};
     for (const auto &entry : modeEntries) {
         const TovikWindowBackgroundSettings::Mode mode = entry.second;
-        QAction *action = background->addAction(entry.first, this, [mode] {
-            const TovikWindowBackgroundSettings now = TovikWindowChrome::settings();
-            TovikWindowChrome::setSettings({mode, now.backingOpacity()});
+        QAction *action = background->addAction(entry.first, this, [mode, store = m_configuration.store] {
+            const TovikWindowBackgroundSettings now = TovikWindowChrome::settings(store);
+            TovikWindowChrome::setSettings({mode, now.backingOpacity()}, store);
         });
         action->setCheckable(true);
         action->setChecked(current.mode() == mode);
@@ -384,10 +384,11 @@ std::unique_ptr<QMenu> FloatingPanelWindowController::makeContextMenu(QWidget *t
     auto *levels = new QActionGroup(density);
     for (const int percent : {0, 25, 50, 75, 100}) {
         const double opacity = percent / 100.0;
-        QAction *action = density->addAction(QStringLiteral("%1%").arg(percent), this, [opacity] {
-            const TovikWindowBackgroundSettings now = TovikWindowChrome::settings();
-            TovikWindowChrome::setSettings({now.mode(), opacity});
-        });
+        QAction *action =
+            density->addAction(QStringLiteral("%1%").arg(percent), this, [opacity, store = m_configuration.store] {
+                const TovikWindowBackgroundSettings now = TovikWindowChrome::settings(store);
+                TovikWindowChrome::setSettings({now.mode(), opacity}, store);
+            });
         action->setCheckable(true);
         action->setChecked(qAbs(current.backingOpacity() - opacity) < 0.005);
         levels->addAction(action);

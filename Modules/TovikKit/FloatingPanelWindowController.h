@@ -63,8 +63,6 @@ public:
 
     FloatingPanelChromeButton *closeButton() const { return m_closeButton; }
     FloatingPanelChromeButton *openMainButton() const { return m_openMainButton; }
-    FloatingPanelChromeButton *textOnlyButton() const { return m_textOnlyButton; }
-    FloatingPanelChromeButton *pinButton() const { return m_pinButton; }
     FloatingPanelHoverBorderView *hoverBorderView() const { return m_hoverBorderView; }
     FloatingPanelChromeView *chromeContainer() const { return m_chromeContainer; }
     TovikSurfaceView *glassEffectView() const { return m_glassEffectView; }

@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
-TovikWindowBackingView::TovikWindowBackingView(double cornerRadius, std::function<bool()> textOnly, QWidget *parent)
+TovikWindowBackingView::TovikWindowBackingView(std::shared_ptr<TovikSettingsStore> store, double cornerRadius,
+                                               std::function<bool()> textOnly, QWidget *parent)
     : QWidget(parent)
+    , m_store(std::move(store))
     , m_textOnly(std::move(textOnly))
     , m_cornerRadius(cornerRadius)
 {
@@ -30,7 +32,7 @@ void TovikWindowBackingView::setTextOnly(bool textOnly)
 
 void TovikWindowBackingView::apply()
 {
-    const TovikWindowBackgroundSettings settings = TovikWindowChrome::settings();
+    const TovikWindowBackgroundSettings settings = TovikWindowChrome::settings(m_store);
     const bool textOnly = m_isTextOnly || (m_textOnly && m_textOnly());
     m_backingAlpha = settings.resolve(TovikWindowChrome::reduceTransparency(), textOnly).backingAlpha;
     // A widget without a parent would become a window of its own when shown.
@@ -60,10 +62,11 @@ void TovikWindowBackingView::paintEvent(QPaintEvent *)
     painter.fillPath(shape, color);
 }
 
-TovikWindowBackingView *TovikWindowBackingView::install(QWidget *view, double cornerRadius, QWidget *above,
+TovikWindowBackingView *TovikWindowBackingView::install(QWidget *view, std::shared_ptr<TovikSettingsStore> store,
+                                                        double cornerRadius, QWidget *above,
                                                         std::function<bool()> textOnly)
 {
-    auto *backing = new TovikWindowBackingView(cornerRadius, std::move(textOnly), view);
+    auto *backing = new TovikWindowBackingView(std::move(store), cornerRadius, std::move(textOnly), view);
     backing->setGeometry(view->rect());
     if (above && above->parentWidget() == view) {
         // Stacking under the sibling just above `above` places the backing directly over it.

@@ -3,8 +3,6 @@
 #include "TovikColors.h"
 #include "TovikSurfaceView.h"
 
-#include <Platform/Settings/TovikSettingsStore.h>
-
 #include <QWidget>
 
 namespace {
@@ -26,20 +24,14 @@ QColor backingColor()
     return QColor::fromRgbF(0.115f, 0.115f, 0.115f, 1);
 }
 
-std::shared_ptr<TovikSettingsStore> store()
+TovikWindowBackgroundSettings settings(const std::shared_ptr<TovikSettingsStore> &store)
 {
-    static const std::shared_ptr<TovikSettingsStore> standard = TovikSettingsStore::standard();
-    return standard;
+    return TovikWindowBackgroundStore::load(store);
 }
 
-TovikWindowBackgroundSettings settings()
+void setSettings(const TovikWindowBackgroundSettings &settings, const std::shared_ptr<TovikSettingsStore> &store)
 {
-    return TovikWindowBackgroundStore::load(store());
-}
-
-void setSettings(const TovikWindowBackgroundSettings &settings)
-{
-    TovikWindowBackgroundStore::save(settings, store());
+    TovikWindowBackgroundStore::save(settings, store);
     emit notifier()->windowBackgroundDidChange();
 }
 

@@ -26,7 +26,7 @@ signals:
     void accessibilityDisplayOptionsDidChange();
 };
 
-// The shared window-background appearance: the setting in the standard store, its change notification,
+// The shared window-background appearance: the setting as its store keeps it, its change notification,
 // the backing colour and the desktop's reduce-transparency preference.
 namespace TovikWindowChrome {
 
@@ -37,11 +37,9 @@ TovikWindowChromeNotifier *notifier();
 // Near-black, opaque: white 0.115.
 QColor backingColor();
 
-// The user's standard store, opened once.
-std::shared_ptr<TovikSettingsStore> store();
-TovikWindowBackgroundSettings settings();
-// Saves to the standard store, then posts didChange.
-void setSettings(const TovikWindowBackgroundSettings &settings);
+TovikWindowBackgroundSettings settings(const std::shared_ptr<TovikSettingsStore> &store);
+// Saves to `store`, then posts didChange.
+void setSettings(const TovikWindowBackgroundSettings &settings, const std::shared_ptr<TovikSettingsStore> &store);
 
 // Off unless the desktop asks for high contrast.
 bool reduceTransparency();

@@ -4,7 +4,7 @@
 
 #include <QEvent>
 
-TovikViewTicker::TovikViewTicker(QWidget *view, Tick tick)
+TovikViewTicker::TovikViewTicker(QWidget *view, const TovikClock &clock, Tick tick)
     : QObject(view)
     , m_view(view)
     , m_tick(std::move(tick))
@@ -13,7 +13,7 @@ TovikViewTicker::TovikViewTicker(QWidget *view, Tick tick)
     // A coarse timer may fire up to 5 % late, which for a one-second tick is a visibly late flip.
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &TovikViewTicker::tickNow);
-    connect(&TovikClock::shared(), &TovikClock::adjusted, this, [this] {
+    connect(&clock, &TovikClock::adjusted, this, [this] {
         if (isRunning()) {
             tickNow();
         }

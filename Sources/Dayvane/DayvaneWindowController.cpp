@@ -6,6 +6,7 @@
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarShared/StopwatchStore.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikFrameText.h>
@@ -55,7 +56,8 @@ DayvaneWindowController::DayvaneWindowController(std::shared_ptr<TovikSettingsSt
     : QObject(parent)
     , m_preferences(std::move(preferences))
     , m_stopwatchStore(stopwatchStore)
-    , m_content(new ClockCalendarViewController({stopwatchStore, m_preferences, selectedTabKey}, this))
+    , m_content(
+          new ClockCalendarViewController({TovikClock::shared(), stopwatchStore, m_preferences, selectedTabKey}, this))
     , m_window(std::make_unique<QWidget>())
 {
     // Closing only hides the window; the same window comes back on reopen.
@@ -151,16 +153,17 @@ FloatingPanelWindowController *DayvaneWindowController::miniWindow(DayvaneDeepLi
     if (const auto found = m_miniWindows.find(link); found != m_miniWindows.end()) {
         return found->second.get();
     }
+    const TovikClock &clock = m_content->configuration().clock;
     std::unique_ptr<FloatingPanelWindowController> panel;
     switch (link) {
     case DayvaneDeepLink::calendar:
-        panel = ClockMiniWindow::makeCalendar("dayvane.calendar.window");
+        panel = ClockMiniWindow::makeCalendar(clock, "dayvane.calendar.window");
         break;
     case DayvaneDeepLink::clock:
-        panel = ClockMiniWindow::makeClock("dayvane.clock.window");
+        panel = ClockMiniWindow::makeClock(clock, "dayvane.clock.window");
         break;
     case DayvaneDeepLink::stopwatch:
-        panel = ClockMiniWindow::makeStopwatch(m_stopwatchStore, "dayvane.stopwatch.window");
+        panel = ClockMiniWindow::makeStopwatch(clock, m_stopwatchStore, "dayvane.stopwatch.window");
         break;
     }
     connect(panel.get(), &FloatingPanelWindowController::windowWillClose, this,

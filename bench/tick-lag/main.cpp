@@ -4,6 +4,7 @@
 // the 95th percentile of the lag over a number of seconds, and the clock's repaints per second.
 // Usage: dayvane-tick-lag [seconds]   (default 30)
 #include <ClockCalendarFeature/ClockFaceView.h>
+#include <Platform/Ui/TovikClock.h>
 
 #include <QApplication>
 #include <QEvent>
@@ -98,7 +99,7 @@ int main(int argc, char **argv)
     palette.setColor(QPalette::Window, Qt::black);
     window.setPalette(palette);
     auto *layout = new QVBoxLayout(&window);
-    auto *face = new ClockFaceView(ClockFaceView::Metrics::page());
+    auto *face = new ClockFaceView(TovikClock::shared(), ClockFaceView::Metrics::page());
     layout->addWidget(face);
     new RepaintClock(&window, face, seconds);
     window.show();

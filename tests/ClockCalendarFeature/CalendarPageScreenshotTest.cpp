@@ -6,6 +6,7 @@
 
 #include <ClockCalendarFeature/CalendarLunarSetting.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
+#include <Platform/Ui/TovikClock.h>
 
 using namespace CalendarTestSupport;
 
@@ -15,7 +16,7 @@ const QColor windowBackground(40, 40, 42);
 
 void screenshot(QSize size)
 {
-    CalendarViewController controller;
+    CalendarViewController controller{TovikClock::shared()};
     DarkHostWindow window(controller.view());
     window.resize(size);
     window.show();
@@ -50,7 +51,7 @@ void screenshot(QSize size)
 TEST(CalendarPageScreenshotTest, LunarCaptionsInDecemberAndJanuary)
 {
     CalendarLunarSetting::shared().setShowsLunar(true);
-    CalendarViewController controller;
+    CalendarViewController controller{TovikClock::shared()};
     DarkHostWindow window(controller.view());
     const QSize size(720, 480);
     window.resize(size);

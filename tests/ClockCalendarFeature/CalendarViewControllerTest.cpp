@@ -38,7 +38,7 @@ protected:
         return pressed.mapFrom(pressed.window(), target.mapTo(target.window(), centreOf(target, date)));
     }
 
-    CalendarViewController controller;
+    CalendarViewController controller{TovikClock::shared()};
     QWidget *page = nullptr;
     CalendarView *current = nullptr;
     CalendarView *next = nullptr;
@@ -218,7 +218,7 @@ TEST(CalendarViewControllerDayCheck, TheTodayMarkMovesAtMidnightWhileThePageStay
 {
     const Instant midnight = day(2026, 3, 11);
     TovikTestClock clock(midnight - 0.5);
-    CalendarViewController controller;
+    CalendarViewController controller{TovikClock::shared()};
     QWidget *page = controller.view();
     page->resize(720, 480);
     page->show();
@@ -268,7 +268,7 @@ TEST(CalendarViewControllerDayCheck, APageShowingTodayFollowsItIntoTheNewMonth)
     for (const NewYearCase &c : cases) {
         SCOPED_TRACE(c.name);
         TovikTestClock clock(at(2026, 12, 31, 23, 59, 45));
-        CalendarViewController controller;
+        CalendarViewController controller{TovikClock::shared()};
         QWidget *page = controller.view();
         page->show();
         ASSERT_TRUE(resizeAndWait(*page, c.size));

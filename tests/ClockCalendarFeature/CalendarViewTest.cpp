@@ -1,6 +1,8 @@
 // One month view on its own: the month it shows, paging, and selecting days with the mouse.
 #include "CalendarTestSupport.h"
 
+#include <Platform/Ui/TovikClock.h>
+
 #include <QDir>
 #include <QFile>
 #include <QToolButton>
@@ -31,7 +33,7 @@ protected:
         release(view, point);
     }
 
-    CalendarView view;
+    CalendarView view{TovikClock::shared()};
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikSymbols.h>
 
 #include <QTemporaryDir>
@@ -30,8 +31,8 @@ protected:
 
     std::unique_ptr<ClockCalendarViewController> make()
     {
-        auto controller = std::make_unique<ClockCalendarViewController>(
-            ClockCalendarConfiguration{StopwatchStore(m_suite, "test.stopwatch"), m_preferences, tabKey});
+        auto controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
+            TovikClock::shared(), StopwatchStore(m_suite, "test.stopwatch"), m_preferences, tabKey});
         controller->view()->resize(720, 452);
         return controller;
     }
@@ -226,8 +227,8 @@ TEST_F(ClockCalendarViewControllerTest, miniWindowButtonFollowsTheCallback)
 
 TEST_F(ClockCalendarViewControllerTest, callbackSetBeforeTheViewLoadsShowsTheButton)
 {
-    auto controller = std::make_unique<ClockCalendarViewController>(
-        ClockCalendarConfiguration{StopwatchStore(m_suite, "test.stopwatch"), m_preferences, tabKey});
+    auto controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
+        TovikClock::shared(), StopwatchStore(m_suite, "test.stopwatch"), m_preferences, tabKey});
     controller->setOnOpenMiniWindow([](ClockCalendarTab) {});
     EXPECT_FALSE(controller->miniWindowButton());
     controller->view();

@@ -35,7 +35,7 @@ std::pair<int, int> paintedRows(QWidget &view)
 
 TEST(ClockFaceView, TextsOfAnInstant)
 {
-    ClockFaceView view(ClockFaceView::Metrics::page());
+    ClockFaceView view(TovikClock::shared(), ClockFaceView::Metrics::page());
     view.refresh(1754616615.75); // 2025-08-08 09:30:15.75 in Beijing, in a leap sixth month
     EXPECT_EQ(view.dateText(), QStringLiteral("2025-08-08"));
     EXPECT_EQ(view.timeText(), QStringLiteral("09:30:15"));
@@ -44,7 +44,7 @@ TEST(ClockFaceView, TextsOfAnInstant)
 
 TEST(ClockFaceView, LayoutSwitchAndDictatedSize)
 {
-    ClockFaceView view(ClockFaceView::Metrics::page());
+    ClockFaceView view(TovikClock::shared(), ClockFaceView::Metrics::page());
     view.refresh(1771257600.0);
     view.show();
     view.resize(189, 300);
@@ -72,7 +72,7 @@ TEST(ClockFaceView, LayoutSwitchAndDictatedSize)
 TEST(ClockFaceView, TickerRunsOnlyWhileTheViewIsInItsWindow)
 {
     QWidget window;
-    auto *view = new ClockFaceView(ClockFaceView::Metrics::page(), &window);
+    auto *view = new ClockFaceView(TovikClock::shared(), ClockFaceView::Metrics::page(), &window);
     auto *ticker = view->findChild<TovikViewTicker *>();
     EXPECT_FALSE(ticker->isRunning());
     window.show();
@@ -107,7 +107,7 @@ TEST(ClockFaceView, TicksAtTheNextWholeSecondOfTheWallClock)
     constexpr double eightOClock = 1771286400; // 2026-02-17 08:00:00 in Beijing
     TovikTestClock clock(eightOClock + 0.25);
     QWidget window;
-    auto *view = new ClockFaceView(ClockFaceView::Metrics::page(), &window);
+    auto *view = new ClockFaceView(TovikClock::shared(), ClockFaceView::Metrics::page(), &window);
     auto *ticker = view->findChild<TovikViewTicker *>();
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));

@@ -38,7 +38,7 @@ protected:
         ASSERT_TRUE(m_folder.isValid());
         for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
                                    "screenRelativeY", "pinned", "textOnly"}) {
-            TovikWindowChrome::store()->remove(prefix + "." + suffix);
+            TovikSettingsStore::standard()->remove(prefix + "." + suffix);
         }
         m_savedInterval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
         QGuiApplication::styleHints()->setMouseDoubleClickInterval(150);
@@ -64,10 +64,11 @@ protected:
 TEST_F(ClockMiniWindowsTest, theClockShowsItsThreeLinesAtItsFirstSizeAndTheTimeAloneAtItsSmallest)
 {
     TovikTestClock clock(at(2026, 2, 17, 9, 30));
-    auto panel = ClockMiniWindow::makeClock(prefix);
+    auto panel = ClockMiniWindow::makeClock(TovikClock::shared(), prefix);
     present(*panel);
-    auto *content = static_cast<MiniClockViewController *>(panel->contentController());
-    ClockFaceView *face = content->clockFace();
+    // The face reads out its lines but has no name of its own: it is the panel's one clock face.
+    auto *face = panel->window()->findChild<ClockFaceView *>();
+    ASSERT_TRUE(face);
     EXPECT_EQ(face->geometry(), QRect(14, 1, 312, 114));
     EXPECT_TRUE(face->showsDateAndLunar());
     EXPECT_EQ(face->lunarText(), QStringLiteral("丙午年正月初一 星期二"));
@@ -129,12 +130,12 @@ TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMai
 {
     TovikTestClock clock(at(2026, 3, 2, 10, 0));
     store().save({95, at(2026, 3, 2, 9, 59)});
-    StopwatchView mainPage(store(), true);
+    StopwatchView mainPage(TovikClock::shared(), store(), true);
     mainPage.resize(324, 131);
     mainPage.show();
     EXPECT_EQ(mainPage.label()->text(), QStringLiteral("00:02:35"));
 
-    auto panel = ClockMiniWindow::makeStopwatch(store(), prefix);
+    auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store(), prefix);
     present(*panel);
     StopwatchView *mini = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
     EXPECT_EQ(mini->toggleButton(), nullptr) << "no buttons in the mini window";
@@ -190,7 +191,7 @@ TEST_F(ClockMiniWindowsTest, aPressOnTheDigitsDraggedPastTheDragDistanceMovesThe
         {"the second press of a double click, dragged", true, {30, 20}, true, true},
     };
     TovikTestClock clock(at(2026, 3, 2, 10, 0));
-    auto panel = ClockMiniWindow::makeStopwatch(store(), prefix);
+    auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store(), prefix);
     present(*panel);
     FloatingPanel *window = panel->window();
     QWindow *handle = window->windowHandle();
@@ -232,7 +233,7 @@ TEST_F(ClockMiniWindowsTest, aPressOnTheDigitsDraggedPastTheDragDistanceMovesThe
 TEST_F(ClockMiniWindowsTest, theCalendarChecksTheDayOnlyWhileItsPanelIsShown)
 {
     TovikTestClock clock(at(2026, 1, 31, 23, 59));
-    auto panel = ClockMiniWindow::makeCalendar(prefix);
+    auto panel = ClockMiniWindow::makeCalendar(TovikClock::shared(), prefix);
     auto *content = static_cast<MiniCalendarViewController *>(panel->contentController());
     EXPECT_EQ(content->dayTicker(), nullptr) << "not before it appears";
     present(*panel);
@@ -252,7 +253,7 @@ TEST_F(ClockMiniWindowsTest, theCalendarChecksTheDayOnlyWhileItsPanelIsShown)
 TEST_F(ClockMiniWindowsTest, aDragOnDaysSelectsThemAndADragOnTheHeaderMovesThePanel)
 {
     TovikTestClock clock(at(2026, 1, 15, 12, 0));
-    auto panel = ClockMiniWindow::makeCalendar(prefix);
+    auto panel = ClockMiniWindow::makeCalendar(TovikClock::shared(), prefix);
     present(*panel);
     FloatingPanel *window = panel->window();
     QWindow *handle = window->windowHandle();
@@ -311,9 +312,9 @@ TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSe
     CalendarLunarSetting &setting = CalendarLunarSetting::shared();
     setting.setShowsLunar(false);
     TovikTestClock clock(at(2026, 12, 10, 12, 0));
-    auto panel = ClockMiniWindow::makeCalendar(prefix);
+    auto panel = ClockMiniWindow::makeCalendar(TovikClock::shared(), prefix);
     present(*panel);
-    CalendarViewController page;
+    CalendarViewController page{TovikClock::shared()};
     page.view()->resize(720, 480);
     CalendarView *panelMonth = static_cast<MiniCalendarViewController *>(panel->contentController())
                                    ->calendarViewController()
@@ -329,7 +330,7 @@ TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSe
     ASSERT_TRUE(lunarSwitch(*panelMenu) && lunarSwitch(*pageMenu));
     lunarSwitch(*panelMenu)->trigger();
     EXPECT_TRUE(lunarSwitch(*pageMenu)->isChecked()) << "an open menu follows";
-    EXPECT_EQ(TovikWindowChrome::store()->boolean(CalendarLunarSetting::key), true);
+    EXPECT_EQ(TovikSettingsStore::standard()->boolean(CalendarLunarSetting::key), true);
     for (CalendarDayCell *cell : {heavySnow, pageHeavySnow}) {
         EXPECT_EQ(cell->captionText(), QStringLiteral("大雪"));
         EXPECT_TRUE(cell->isCaptionVisible());
@@ -338,7 +339,7 @@ TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSe
 
     lunarSwitch(*pageMenu)->trigger();
     EXPECT_FALSE(lunarSwitch(*panelMenu)->isChecked());
-    EXPECT_EQ(TovikWindowChrome::store()->boolean(CalendarLunarSetting::key), false);
+    EXPECT_EQ(TovikSettingsStore::standard()->boolean(CalendarLunarSetting::key), false);
     EXPECT_FALSE(heavySnow->isCaptionVisible());
     EXPECT_FALSE(pageHeavySnow->isCaptionVisible());
 }

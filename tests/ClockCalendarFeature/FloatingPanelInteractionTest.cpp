@@ -4,6 +4,7 @@
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/FloatingPanelInteractiveView.h>
 
 #include <QLabel>
@@ -17,10 +18,10 @@ TEST(FloatingPanelInteraction, dayCellsAndTheStopwatchKeepTheirClicksOtherViewsM
     const StopwatchStore store(TovikSettingsStore::open(folder.filePath("suite.sqlite3").toStdString()),
                                "test.stopwatch");
     const CalendarDayCell cell;
-    const StopwatchView stopwatch(store, false);
-    const StopwatchView stopwatchWithControls(store, true);
-    const ClockFaceView clockFace(ClockFaceView::Metrics::page());
-    const CalendarView monthView;
+    const StopwatchView stopwatch(TovikClock::shared(), store, false);
+    const StopwatchView stopwatchWithControls(TovikClock::shared(), store, true);
+    const ClockFaceView clockFace(TovikClock::shared(), ClockFaceView::Metrics::page());
+    const CalendarView monthView(TovikClock::shared());
     const QLabel label;
 
     EXPECT_TRUE(isFloatingPanelInteractive(&cell));

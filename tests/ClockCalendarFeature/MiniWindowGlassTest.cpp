@@ -7,6 +7,7 @@
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelWindowController.h>
 #include <TovikKit/TovikCompositorWatch.h>
@@ -163,8 +164,8 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
     const StopwatchStore store(TovikSettingsStore::open(folder.filePath("suite.sqlite3").toStdString()),
                                "test.stopwatch");
     store.save({3725, std::nullopt});
-    TovikWindowChrome::setSettings({TovikWindowBackgroundSettings::Mode::glass, 0});
-    auto panel = ClockMiniWindow::makeStopwatch(store, "test.glass.stopwatch");
+    TovikWindowChrome::setSettings({TovikWindowBackgroundSettings::Mode::glass, 0}, TovikSettingsStore::standard());
+    auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store, "test.glass.stopwatch");
     panel->present();
     FloatingPanel *window = panel->window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -190,7 +191,7 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.picture);
-        TovikWindowChrome::setSettings(c.settings);
+        TovikWindowChrome::setSettings(c.settings, TovikSettingsStore::standard());
         // What is left of the 255 grey levels between the light and the dark squares under the surface.
         const double opacity = TovikGlassSurface::surfaceOpacity(TovikGlassSurface::glassOpacity(true, false),
                                                                  c.settings.resolve(false, false).backingAlpha);
@@ -226,7 +227,7 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
     QTest::mouseClick(window->windowHandle(), Qt::RightButton, {}, digits->mapTo(window, digits->rect().center()));
     ASSERT_FALSE(menuShot.isNull()) << "no menu on a right click";
     keep(menuShot, "stopwatch-menu");
-    TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings());
+    TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings(), TovikSettingsStore::standard());
 }
 
 } // namespace

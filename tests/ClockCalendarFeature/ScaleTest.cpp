@@ -1,6 +1,7 @@
 // Icons of the tab strip are painted at the device pixel ratio they are shown at, never resampled from an
 // image made for another one.
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
+#include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikColors.h>
 
 #include <QImage>
@@ -45,7 +46,8 @@ TEST(ScaleTest, TabIconsArePaintedAtEveryRatio)
 
 TEST(ScaleTest, MiniWindowButtonIconIsPaintedAtEveryRatio)
 {
-    ClockCalendarViewController controller({StopwatchStore(nullptr, "test.stopwatch"), nullptr, "test.tab"});
+    ClockCalendarViewController controller(
+        {TovikClock::shared(), StopwatchStore(nullptr, "test.stopwatch"), nullptr, "test.tab"});
     controller.view();
     const QIcon icon = controller.miniWindowButton()->icon();
     const QSize side = controller.miniWindowButton()->iconSize();

@@ -3,6 +3,7 @@
 #include <ClockCalendarFeature/StopwatchActionQueue.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -91,7 +92,7 @@ protected:
 TEST_F(StopwatchActionQueueTest, PressesWhileAnotherProcessHoldsTheSuiteShowAtOnceAndLandInOrder)
 {
     store().save({30, std::nullopt});
-    StopwatchView view(store(), true);
+    StopwatchView view(TovikClock::shared(), store(), true);
     view.show();
     view.resize(324, 131);
     ASSERT_EQ(view.label()->text(), QStringLiteral("00:00:30"));
@@ -131,7 +132,7 @@ TEST_F(StopwatchActionQueueTest, PressesWhileAnotherProcessHoldsTheSuiteShowAtOn
 TEST_F(StopwatchActionQueueTest, ReadThatFailsKeepsTheLastState)
 {
     store().save({42, std::nullopt});
-    StopwatchView view(store(), false);
+    StopwatchView view(TovikClock::shared(), store(), false);
     ASSERT_EQ(view.label()->text(), QStringLiteral("00:00:42"));
     // Another program empties the suite underneath: nothing can be read, and nothing read is not zero.
     execute(file(), "DROP TABLE settings");

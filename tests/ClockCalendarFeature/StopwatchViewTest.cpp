@@ -46,7 +46,7 @@ protected:
     // A shown view, laid out as on the stopwatch page.
     std::unique_ptr<StopwatchView> shownView(bool showsControls)
     {
-        auto view = std::make_unique<StopwatchView>(store(), showsControls);
+        auto view = std::make_unique<StopwatchView>(TovikClock::shared(), store(), showsControls);
         view->show();
         view->resize(324, 131);
         return view;
@@ -215,7 +215,7 @@ TEST_F(StopwatchViewTest, CopyPutsTheVisibleTimeOnTheClipboard)
 {
     store().save(paused(3725.9));
     QWidget window;
-    auto *view = new StopwatchView(store(), true, &window);
+    auto *view = new StopwatchView(TovikClock::shared(), store(), true, &window);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));

@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(folder.isValid());
         suite = TovikSettingsStore::open(folder.filePath("suite.sqlite3").toStdString());
         controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
-            StopwatchStore(suite, "test.stopwatch"),
+            TovikClock::shared(), StopwatchStore(suite, "test.stopwatch"),
             TovikSettingsStore::open(folder.filePath("preferences.sqlite3").toStdString()), "test.tab"});
         window = controller->view();
         window->resize(720, 452);

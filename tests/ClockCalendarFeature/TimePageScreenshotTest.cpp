@@ -6,6 +6,7 @@
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -70,7 +71,7 @@ protected:
 
 TEST_F(TimePageScreenshotTest, ClockPage)
 {
-    TimePageViewController page(TimePageViewController::Clock{});
+    TimePageViewController page(TovikClock::shared(), TimePageViewController::Clock{});
     const Shot shot = screenshot(page, QStringLiteral("clock"), [&page] { page.clockFace()->refresh(1771299045.0); });
     EXPECT_EQ(pixel(shot, {2, 2}).rgb(), windowBackground.rgb());
     // The three lines sit together around the middle of the page.
@@ -81,7 +82,7 @@ TEST_F(TimePageScreenshotTest, ClockPage)
 
 TEST_F(TimePageScreenshotTest, StopwatchRunningAndPaused)
 {
-    TimePageViewController page(TimePageViewController::Stopwatch{store()});
+    TimePageViewController page(TovikClock::shared(), TimePageViewController::Stopwatch{store()});
     page.view();
     for (const bool running : {true, false}) {
         store().save(running ? StopwatchState{3725, currentInstant() - 2} : StopwatchState{3725.9, std::nullopt});

@@ -5,6 +5,7 @@
 #include <ClockCalendarFeature/TimePageViewController.h>
 #include <ClockCalendarFeature/TimeTextLabel.h>
 #include <Platform/Settings/TovikSettingsStore.h>
+#include <Platform/Ui/TovikClock.h>
 #include <Platform/Ui/TovikViewTicker.h>
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikLayoutView.h>
@@ -42,7 +43,7 @@ protected:
 
 TEST_F(TimePageTest, ClockPageFitsItsClockFaceToThePage)
 {
-    TimePageViewController page(content(false));
+    TimePageViewController page(TovikClock::shared(), content(false));
     QWidget *root = page.view();
     ASSERT_NE(qobject_cast<TovikLayoutView *>(root), nullptr);
     EXPECT_EQ(page.stopwatchView(), nullptr);
@@ -66,8 +67,8 @@ TEST_F(TimePageTest, ClockPageFitsItsClockFaceToThePage)
 
 TEST_F(TimePageTest, StopwatchPageCentresTheStopwatchAtTheClocksSize)
 {
-    TimePageViewController clockPage(content(false));
-    TimePageViewController page(content(true));
+    TimePageViewController clockPage(TovikClock::shared(), content(false));
+    TimePageViewController page(TovikClock::shared(), content(true));
     EXPECT_EQ(page.stopwatchView(), nullptr);
     QWidget *root = page.view();
     ASSERT_NE(page.stopwatchView(), nullptr);
@@ -109,7 +110,7 @@ TEST_F(TimePageTest, EveryOwnershipOrderEndsCleanly)
         for (const bool load : {false, true}) {
             QPointer<ClockFaceView> face;
             {
-                TimePageViewController page(content(stopwatch));
+                TimePageViewController page(TovikClock::shared(), content(stopwatch));
                 face = page.clockFace();
                 if (load) {
                     page.view();
@@ -118,7 +119,7 @@ TEST_F(TimePageTest, EveryOwnershipOrderEndsCleanly)
             EXPECT_TRUE(face.isNull());
         }
         // The container that holds the page's view goes first.
-        auto page = std::make_unique<TimePageViewController>(content(stopwatch));
+        auto page = std::make_unique<TimePageViewController>(TovikClock::shared(), content(stopwatch));
         QPointer<ClockFaceView> face = page->clockFace();
         auto container = std::make_unique<QWidget>();
         page->view()->setParent(container.get());
@@ -156,7 +157,7 @@ std::pair<int, int> inkedColumns(QWidget &widget)
 // At the smallest main window the stopwatch's long times are set smaller rather than cut on both sides.
 TEST_F(TimePageTest, LongStopwatchTimesAreNeverCutAtTheSmallestWindow)
 {
-    TimePageViewController page(content(true));
+    TimePageViewController page(TovikClock::shared(), content(true));
     QWidget *root = page.view();
     root->show();
     root->resize(520, 332); // the page of a 520 x 360 main window

@@ -38,9 +38,9 @@ TEST(TimeZoneChange, EveryPageFollowsTheNewZoneAtItsNextTick)
 
     QWidget window;
     auto *layout = new QHBoxLayout(&window);
-    auto *clockFace = new ClockFaceView(ClockFaceView::Metrics::page());
-    auto *stopwatch = new StopwatchView(store, true);
-    CalendarViewController calendar;
+    auto *clockFace = new ClockFaceView(TovikClock::shared(), ClockFaceView::Metrics::page());
+    auto *stopwatch = new StopwatchView(TovikClock::shared(), store, true);
+    CalendarViewController calendar{TovikClock::shared()};
     layout->addWidget(clockFace);
     layout->addWidget(stopwatch);
     layout->addWidget(calendar.view());

@@ -34,7 +34,7 @@ protected:
         for (const char *prefix : {"dayvane.calendar.window", "dayvane.clock.window", "dayvane.stopwatch.window"}) {
             for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
                                        "screenRelativeY", "pinned", "textOnly"}) {
-                TovikWindowChrome::store()->remove(std::string(prefix) + "." + suffix);
+                TovikSettingsStore::standard()->remove(std::string(prefix) + "." + suffix);
             }
         }
         m_delegate = std::make_unique<DayvaneAppDelegate>(

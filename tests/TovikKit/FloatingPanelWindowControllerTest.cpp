@@ -1,5 +1,7 @@
 // The panel controller driven as a user drives it: hovering, clicking its buttons, closing it, and opening
 // it again in a later run.
+#include "AccessibleLookup.h"
+
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <TovikKit/FloatingPanel.h>
 #include <TovikKit/FloatingPanelChromeButton.h>
@@ -29,6 +31,17 @@
 #include <memory>
 
 namespace {
+
+// The chrome's pin and text-only buttons, by the names they read out whatever their state.
+FloatingPanelChromeButton *pinButton(const FloatingPanelWindowController &panel)
+{
+    return findByAccessibleName<FloatingPanelChromeButton>(*panel.window(), QStringLiteral("置顶显示"));
+}
+
+FloatingPanelChromeButton *textOnlyButton(const FloatingPanelWindowController &panel)
+{
+    return findByAccessibleName<FloatingPanelChromeButton>(*panel.window(), QStringLiteral("纯文字显示"));
+}
 
 class LabelPage final : public TovikViewController {
 public:
@@ -114,16 +127,19 @@ protected:
                                    "screenRelativeY", "pinned", "textOnly"}) {
             store()->remove(prefix + "." + suffix);
         }
-        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings());
+        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings(), store());
         // A window to move the mouse onto, away from every panel.
         m_elsewhere.setGeometry(0, 0, 40, 40);
         m_elsewhere.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_elsewhere));
         QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
     }
-    void TearDown() override { TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings()); }
+    void TearDown() override
+    {
+        TovikWindowChrome::setSettings(TovikWindowBackgroundSettings::defaultSettings(), store());
+    }
 
-    static std::shared_ptr<TovikSettingsStore> store() { return TovikWindowChrome::store(); }
+    static std::shared_ptr<TovikSettingsStore> store() { return TovikSettingsStore::standard(); }
 
     std::unique_ptr<FloatingPanelWindowController> makePanel(bool usesOverlayControls = false)
     {
@@ -162,15 +178,15 @@ TEST_F(FloatingPanelWindowControllerTest, theChromeShowsWhileTheMouseIsOverThePa
         showAndHover(*panel);
         EXPECT_TRUE(panel->closeButton()->isVisible());
         EXPECT_EQ(panel->openMainButton()->isVisible(), c.openButton);
-        EXPECT_TRUE(panel->textOnlyButton()->isVisible());
-        EXPECT_TRUE(panel->pinButton()->isVisible());
+        EXPECT_TRUE(textOnlyButton(*panel)->isVisible());
+        EXPECT_TRUE(pinButton(*panel)->isVisible());
         EXPECT_EQ(panel->hoverBorderView()->isVisible(), c.border);
 
         QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->isChromeVisible(); }));
         for (QWidget *view :
-             std::initializer_list<QWidget *>{panel->closeButton(), panel->openMainButton(), panel->textOnlyButton(),
-                                              panel->pinButton(), panel->hoverBorderView()}) {
+             std::initializer_list<QWidget *>{panel->closeButton(), panel->openMainButton(), textOnlyButton(*panel),
+                                              pinButton(*panel), panel->hoverBorderView()}) {
             EXPECT_FALSE(view->isVisible()) << view->toolTip().toStdString();
         }
     }
@@ -181,10 +197,10 @@ TEST_F(FloatingPanelWindowControllerTest, theButtonsKeepTheirCornersWhenThePanel
     auto panel = makePanel();
     showAndHover(*panel);
     panel->window()->resize(500, 200);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->pinButton()->geometry().right() == 500 - 8 - 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pinButton(*panel)->geometry().right() == 500 - 8 - 1; }));
     EXPECT_EQ(panel->closeButton()->geometry(), QRect(8, 7, 14, 14));
-    EXPECT_EQ(panel->pinButton()->geometry(), QRect(475, 6, 17, 17));
-    EXPECT_EQ(panel->textOnlyButton()->geometry(), QRect(454, 6, 17, 17));
+    EXPECT_EQ(pinButton(*panel)->geometry(), QRect(475, 6, 17, 17));
+    EXPECT_EQ(textOnlyButton(*panel)->geometry(), QRect(454, 6, 17, 17));
     EXPECT_EQ(panel->glassEffectView()->size(), QSize(500, 200));
     EXPECT_EQ(panel->contentController()->view()->size(), QSize(500, 200));
 }
@@ -194,25 +210,25 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
     {
         auto panel = makePanel();
         EXPECT_TRUE(panel->isPinned()) << "a panel never opened is pinned";
-        EXPECT_EQ(panel->pinButton()->toolTip(), QStringLiteral("取消置顶"));
+        EXPECT_EQ(pinButton(*panel)->toolTip(), QStringLiteral("取消置顶"));
         // A screen reader hears each toggle by one name, whether it is on told by its checked state.
         const auto reads = [](QWidget *button) {
             QAccessibleInterface *seen = QAccessible::queryAccessibleInterface(button);
             return std::pair(seen->text(QAccessible::Name), bool(seen->state().checked));
         };
-        EXPECT_EQ(reads(panel->pinButton()), std::pair(QStringLiteral("置顶显示"), true));
-        EXPECT_EQ(reads(panel->textOnlyButton()), std::pair(QStringLiteral("纯文字显示"), false));
+        EXPECT_EQ(reads(pinButton(*panel)), std::pair(QStringLiteral("置顶显示"), true));
+        EXPECT_EQ(reads(textOnlyButton(*panel)), std::pair(QStringLiteral("纯文字显示"), false));
         showAndHover(*panel);
-        QTest::mouseClick(panel->pinButton(), Qt::LeftButton);
-        QTest::mouseClick(panel->textOnlyButton(), Qt::LeftButton);
+        QTest::mouseClick(pinButton(*panel), Qt::LeftButton);
+        QTest::mouseClick(textOnlyButton(*panel), Qt::LeftButton);
 
         EXPECT_EQ(store()->boolean(prefix + ".pinned"), false);
         EXPECT_EQ(store()->boolean(prefix + ".textOnly"), true);
         EXPECT_FALSE(panel->window()->isPinned());
-        EXPECT_EQ(panel->pinButton()->symbol(), QStringLiteral("pin"));
-        EXPECT_EQ(reads(panel->pinButton()), std::pair(QStringLiteral("置顶显示"), false));
-        EXPECT_EQ(reads(panel->textOnlyButton()), std::pair(QStringLiteral("纯文字显示"), true));
-        EXPECT_EQ(panel->textOnlyButton()->toolTip(), QStringLiteral("恢复窗口外观"));
+        EXPECT_EQ(pinButton(*panel)->symbol(), QStringLiteral("pin"));
+        EXPECT_EQ(reads(pinButton(*panel)), std::pair(QStringLiteral("置顶显示"), false));
+        EXPECT_EQ(reads(textOnlyButton(*panel)), std::pair(QStringLiteral("纯文字显示"), true));
+        EXPECT_EQ(textOnlyButton(*panel)->toolTip(), QStringLiteral("恢复窗口外观"));
         EXPECT_FALSE(panel->glassEffectView()->isVisible());
         EXPECT_TRUE(panel->hoverBorderView()->isVisible()) << "the border outlines a text-only panel";
     }
@@ -220,15 +236,15 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
     EXPECT_FALSE(reopened->isPinned());
     EXPECT_FALSE(reopened->window()->isPinned());
     EXPECT_TRUE(reopened->isTextOnly());
-    EXPECT_TRUE(reopened->pinButton()->isCheckable() && !reopened->pinButton()->isChecked());
-    EXPECT_TRUE(reopened->textOnlyButton()->isChecked());
-    EXPECT_EQ(reopened->pinButton()->toolTip(), QStringLiteral("置顶显示"));
+    EXPECT_TRUE(pinButton(*reopened)->isCheckable() && !pinButton(*reopened)->isChecked());
+    EXPECT_TRUE(textOnlyButton(*reopened)->isChecked());
+    EXPECT_EQ(pinButton(*reopened)->toolTip(), QStringLiteral("置顶显示"));
     EXPECT_FALSE(reopened->glassEffectView()->isVisibleTo(reopened->window()));
 
     // And back: the keys follow every click.
     showAndHover(*reopened);
-    QTest::mouseClick(reopened->pinButton(), Qt::LeftButton);
-    QTest::mouseClick(reopened->textOnlyButton(), Qt::LeftButton);
+    QTest::mouseClick(pinButton(*reopened), Qt::LeftButton);
+    QTest::mouseClick(textOnlyButton(*reopened), Qt::LeftButton);
     EXPECT_EQ(store()->boolean(prefix + ".pinned"), true);
     EXPECT_EQ(store()->boolean(prefix + ".textOnly"), false);
     EXPECT_TRUE(reopened->glassEffectView()->isVisible());
@@ -365,7 +381,7 @@ TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPan
     ASSERT_NE(findAction(*menu, QStringLiteral("关闭")), nullptr);
 
     findAction(*menu, QStringLiteral("不透明"))->trigger();
-    EXPECT_EQ(TovikWindowChrome::settings().mode(), TovikWindowBackgroundSettings::Mode::opaque);
+    EXPECT_EQ(TovikWindowChrome::settings(store()).mode(), TovikWindowBackgroundSettings::Mode::opaque);
     EXPECT_DOUBLE_EQ(second->backingView()->backingAlpha(), 1);
 
     menu = second->makeContextMenu();
@@ -373,8 +389,8 @@ TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPan
     findAction(*menu, QStringLiteral("玻璃"))->trigger();
     findAction(*second->makeContextMenu(), QStringLiteral("50%"))->trigger();
     EXPECT_DOUBLE_EQ(first->backingView()->backingAlpha(), 0.5);
-    EXPECT_DOUBLE_EQ(TovikWindowChrome::settings().backingOpacity(), 0.5);
-    EXPECT_EQ(TovikWindowChrome::settings().mode(), TovikWindowBackgroundSettings::Mode::glass)
+    EXPECT_DOUBLE_EQ(TovikWindowChrome::settings(store()).backingOpacity(), 0.5);
+    EXPECT_EQ(TovikWindowChrome::settings(store()).mode(), TovikWindowBackgroundSettings::Mode::glass)
         << "the density keeps the mode";
 
     findAction(*menu, QStringLiteral("纯文字显示"))->trigger();
