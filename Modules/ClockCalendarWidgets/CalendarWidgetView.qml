@@ -176,6 +176,7 @@ Item {
                         Repeater {
                             model: area.dayCells
                             delegate: Item {
+                                id: dayCell
                                 required property var modelData
                                 required property int index
                                 width: modelData.width
@@ -187,26 +188,26 @@ Item {
                                     width: parent.width
 
                                     Text {
-                                        objectName: "day" + index
+                                        objectName: "day" + dayCell.index
                                         width: parent.width
-                                        height: modelData.caption === "" ? modelData.height : Math.min(modelData.height, Math.ceil(modelData.size * 1.2))
-                                        text: modelData.text
-                                        color: modelData.color
-                                        font.pixelSize: modelData.size
+                                        height: dayCell.modelData.caption === "" ? dayCell.modelData.height : Math.min(dayCell.modelData.height, Math.ceil(dayCell.modelData.size * 1.2))
+                                        text: dayCell.modelData.text
+                                        color: dayCell.modelData.color
+                                        font.pixelSize: dayCell.modelData.size
                                         font.bold: true
                                         horizontalAlignment: Text.AlignHCenter
                                         verticalAlignment: Text.AlignVCenter
                                         fontSizeMode: Text.HorizontalFit
-                                        minimumPixelSize: modelData.minimumSize
+                                        minimumPixelSize: dayCell.modelData.minimumSize
                                         maximumLineCount: 1
                                     }
                                     Text {
-                                        objectName: "caption" + index
-                                        visible: modelData.caption !== ""
+                                        objectName: "caption" + dayCell.index
+                                        visible: dayCell.modelData.caption !== ""
                                         width: parent.width
-                                        text: modelData.caption
-                                        color: modelData.captionColor
-                                        font.pixelSize: modelData.captionSize
+                                        text: dayCell.modelData.caption
+                                        color: dayCell.modelData.captionColor
+                                        font.pixelSize: dayCell.modelData.captionSize
                                         font.weight: Font.Medium
                                         horizontalAlignment: Text.AlignHCenter
                                         elide: Text.ElideRight
