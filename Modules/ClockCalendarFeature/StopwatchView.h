@@ -48,8 +48,6 @@ public:
     // The focus ring marks keyboard focus only, so a mini window that takes the focus when it opens or is
     // clicked shows no frame around its digits.
     bool showsFocusRing() const { return hasFocus() && m_keyboardFocus; }
-    StopwatchControlButton *toggleButton() const { return m_toggleButton; }
-    StopwatchControlButton *resetButton() const { return m_resetButton; }
 
     void refresh();
     // Returns the state shown.

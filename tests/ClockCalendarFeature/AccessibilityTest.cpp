@@ -1,6 +1,7 @@
 // What a screen reader is told through QAccessible: roles, names, states, actions and change events of the
 // main window's content.
 #include "CalendarTestSupport.h"
+#include "StopwatchButtonLookup.h"
 #include "TabbedContentTest.h"
 
 #include <ClockCalendarFeature/CalendarViewController.h>
@@ -203,11 +204,11 @@ TEST_F(AccessibilityTest, StopwatchButtonsPressAndTheDisplayTellsItsTimeAtMostOn
 {
     controller->selectTab(2);
     StopwatchView *view = controller->stopwatchViewController()->stopwatchView();
-    QAccessibleInterface *start = face(view->toggleButton());
+    QAccessibleInterface *start = face(stopwatchToggleButton(*view));
     ASSERT_TRUE(start);
     EXPECT_EQ(start->role(), QAccessible::Button);
     EXPECT_EQ(start->text(QAccessible::Name), QStringLiteral("开始"));
-    EXPECT_TRUE(face(view->resetButton())->state().disabled);
+    EXPECT_TRUE(face(stopwatchResetButton(*view))->state().disabled);
     ASSERT_TRUE(start->actionInterface());
     ASSERT_TRUE(start->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     start->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

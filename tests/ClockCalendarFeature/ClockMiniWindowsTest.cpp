@@ -1,6 +1,7 @@
 // The three mini windows as a user meets them: the clock shrinking to its time, the stopwatch band, the
 // shared stopwatch reset from the mini window, the calendar's day check and its day selection in a panel.
 #include "CalendarTestSupport.h"
+#include "StopwatchButtonLookup.h"
 #include "TovikTestClock.h"
 
 #include <ClockCalendarFeature/CalendarLunarSetting.h>
@@ -138,7 +139,7 @@ TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMai
     auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store(), prefix);
     present(*panel);
     StopwatchView *mini = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
-    EXPECT_EQ(mini->toggleButton(), nullptr) << "no buttons in the mini window";
+    EXPECT_EQ(stopwatchToggleButton(*mini), nullptr) << "no buttons in the mini window";
     const QPoint digits = mini->label()->geometry().center();
     const QPoint placed = panel->window()->pos();
     QTest::mouseClick(mini, Qt::LeftButton, {}, digits);

@@ -1,5 +1,7 @@
 // The stopwatch as the window drives it while another process holds the shared suite: presses never make the
 // window wait, show at once, and are written in order once the other process lets go.
+#include "StopwatchButtonLookup.h"
+
 #include <ClockCalendarFeature/StopwatchActionQueue.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
@@ -99,22 +101,22 @@ TEST_F(StopwatchActionQueueTest, PressesWhileAnotherProcessHoldsTheSuiteShowAtOn
 
     LockHolder lock(file());
     ASSERT_TRUE(lock.isHeld());
-    QTest::mousePress(view.toggleButton(), Qt::LeftButton);
+    QTest::mousePress(stopwatchToggleButton(view), Qt::LeftButton);
     // The press has returned and the other process still holds the lock: the window did not wait for it.
     EXPECT_TRUE(lock.isHeld());
-    EXPECT_EQ(view.toggleButton()->title(), QStringLiteral("暂停"));
+    EXPECT_EQ(stopwatchToggleButton(view)->title(), QStringLiteral("暂停"));
     EXPECT_EQ(view.label()->palette().color(QPalette::WindowText), cyan);
     EXPECT_EQ(store().load(), (StopwatchState{30, std::nullopt}));
 
-    QTest::mousePress(view.resetButton(), Qt::LeftButton);
+    QTest::mousePress(stopwatchResetButton(view), Qt::LeftButton);
     EXPECT_EQ(view.label()->text(), QStringLiteral("00:00:00"));
     const Instant beforeRestart = currentInstant();
-    QTest::mousePress(view.toggleButton(), Qt::LeftButton);
+    QTest::mousePress(stopwatchToggleButton(view), Qt::LeftButton);
     const Instant afterRestart = currentInstant();
-    EXPECT_EQ(view.toggleButton()->title(), QStringLiteral("暂停"));
+    EXPECT_EQ(stopwatchToggleButton(view)->title(), QStringLiteral("暂停"));
     // A tick while the lock is held keeps what the user asked for.
     view.refresh();
-    EXPECT_EQ(view.toggleButton()->title(), QStringLiteral("暂停"));
+    EXPECT_EQ(stopwatchToggleButton(view)->title(), QStringLiteral("暂停"));
     EXPECT_TRUE(lock.isHeld());
     EXPECT_EQ(store().load(), (StopwatchState{30, std::nullopt}));
 
@@ -126,7 +128,7 @@ TEST_F(StopwatchActionQueueTest, PressesWhileAnotherProcessHoldsTheSuiteShowAtOn
     EXPECT_EQ(stored.accumulatedSeconds, 0);
     EXPECT_GE(*stored.startedAt, beforeRestart);
     EXPECT_LE(*stored.startedAt, afterRestart);
-    EXPECT_EQ(view.toggleButton()->title(), QStringLiteral("暂停"));
+    EXPECT_EQ(stopwatchToggleButton(view)->title(), QStringLiteral("暂停"));
 }
 
 TEST_F(StopwatchActionQueueTest, ReadThatFailsKeepsTheLastState)

@@ -1,5 +1,6 @@
 // The stopwatch view driven like a user does: clicks on the view and its buttons, the copy action, and the
 // store changing underneath it.
+#include "StopwatchButtonLookup.h"
 #include "TovikTestClock.h"
 
 #include <ClockCalendarFeature/StopwatchView.h>
@@ -100,10 +101,10 @@ TEST_F(StopwatchViewTest, LayoutWithAndWithoutControls)
     // In Qt's geometry the digits are on top and the buttons along the bottom.
     const auto view = shownView(true);
     EXPECT_EQ(view->label()->geometry(), QRect(0, 0, 324, 69));
-    EXPECT_EQ(view->toggleButton()->geometry(), QRect(110, 83, 44, 48));
-    EXPECT_EQ(view->resetButton()->geometry(), QRect(170, 83, 44, 48));
+    EXPECT_EQ(stopwatchToggleButton(*view)->geometry(), QRect(110, 83, 44, 48));
+    EXPECT_EQ(stopwatchResetButton(*view)->geometry(), QRect(170, 83, 44, 48));
     const auto bare = shownView(false);
-    EXPECT_EQ(bare->toggleButton(), nullptr);
+    EXPECT_EQ(stopwatchToggleButton(*bare), nullptr);
     EXPECT_EQ(bare->label()->geometry(), QRect(0, 0, 324, 131));
     EXPECT_EQ(bare->toolTip(), QStringLiteral("单击暂停/继续，双击清零"));
 }
@@ -132,12 +133,12 @@ TEST_F(StopwatchViewTest, CaptionsAndColoursFollowTheState)
         view->refresh(now);
         SCOPED_TRACE(c.text);
         EXPECT_EQ(view->label()->text().toStdString(), c.text);
-        EXPECT_EQ(view->toggleButton()->title().toStdString(), c.caption);
-        EXPECT_EQ(view->toggleButton()->toolTip().toStdString(), c.caption);
-        EXPECT_EQ(view->toggleButton()->symbol().toStdString(), c.symbol);
-        EXPECT_EQ(view->resetButton()->isEnabled(), c.resetEnabled);
+        EXPECT_EQ(stopwatchToggleButton(*view)->title().toStdString(), c.caption);
+        EXPECT_EQ(stopwatchToggleButton(*view)->toolTip().toStdString(), c.caption);
+        EXPECT_EQ(stopwatchToggleButton(*view)->symbol().toStdString(), c.symbol);
+        EXPECT_EQ(stopwatchResetButton(*view)->isEnabled(), c.resetEnabled);
         EXPECT_EQ(labelColour(*view), c.state.isRunning() ? cyan : dimmedWhite);
-        EXPECT_NEAR(discAlpha(*view->resetButton()), 0.14 * 255 * (c.resetEnabled ? 1 : 0.4), 2);
+        EXPECT_NEAR(discAlpha(*stopwatchResetButton(*view)), 0.14 * 255 * (c.resetEnabled ? 1 : 0.4), 2);
     }
 }
 
@@ -145,23 +146,23 @@ TEST_F(StopwatchViewTest, ButtonsActOnThePressAndDisabledResetIgnoresIt)
 {
     store().save(paused(0.5));
     const auto view = shownView(true);
-    QTest::mouseClick(view->resetButton(), Qt::LeftButton);
+    QTest::mouseClick(stopwatchResetButton(*view), Qt::LeftButton);
     EXPECT_EQ(store().load(), paused(0.5));
     EXPECT_FALSE(singleClickPending(*view)); // nor does the press reach the view behind
 
-    QTest::mousePress(view->toggleButton(), Qt::LeftButton);
+    QTest::mousePress(stopwatchToggleButton(*view), Qt::LeftButton);
     EXPECT_TRUE(store().load().isRunning());
     EXPECT_EQ(labelColour(*view), cyan);
-    QTest::mouseRelease(view->toggleButton(), Qt::LeftButton);
+    QTest::mouseRelease(stopwatchToggleButton(*view), Qt::LeftButton);
     // A quick second press is a press too, not a double click.
-    QTest::mouseDClick(view->toggleButton(), Qt::LeftButton);
+    QTest::mouseDClick(stopwatchToggleButton(*view), Qt::LeftButton);
     EXPECT_FALSE(store().load().isRunning());
 
     store().save(paused(5));
     view->refresh();
-    QTest::mouseClick(view->resetButton(), Qt::LeftButton);
+    QTest::mouseClick(stopwatchResetButton(*view), Qt::LeftButton);
     EXPECT_EQ(store().load(), paused(0));
-    EXPECT_EQ(view->toggleButton()->title(), QStringLiteral("开始"));
+    EXPECT_EQ(stopwatchToggleButton(*view)->title(), QStringLiteral("开始"));
 }
 
 TEST_F(StopwatchViewTest, SingleClickActsOnlyAfterTheIntervalAndDoubleClickResets)
@@ -280,6 +281,6 @@ TEST_F(StopwatchViewTest, ARunningStopwatchTicksAtTheWholeSecondsOfItsElapsedTim
     EXPECT_EQ(ticker->scheduledDelayMs(), 625);
 
     // The start button takes the clock's time, not the system's.
-    view->toggleButton()->onPress();
+    stopwatchToggleButton(*view)->onPress();
     EXPECT_EQ(store().load(), (StopwatchState{42.9, now + 0.875}));
 }

@@ -1,6 +1,7 @@
 // Shows the clock page and the stopwatch page (running and paused) at 720x452 on the main window's dark
 // background and saves what they look like (time-page-*.png in the build folder) for people to look at.
 #include "DarkHostWindow.h"
+#include "StopwatchButtonLookup.h"
 
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
@@ -89,8 +90,8 @@ TEST_F(TimePageScreenshotTest, StopwatchRunningAndPaused)
         const QString name = running ? QStringLiteral("stopwatch-running") : QStringLiteral("stopwatch-paused");
         const Shot shot = screenshot(page, name, [&page] { page.stopwatchView()->refresh(); });
         StopwatchView &view = *page.stopwatchView();
-        const QRect toggle = view.toggleButton()->geometry().translated(view.pos());
-        const QRect reset = view.resetButton()->geometry().translated(view.pos());
+        const QRect toggle = stopwatchToggleButton(view)->geometry().translated(view.pos());
+        const QRect reset = stopwatchResetButton(view)->geometry().translated(view.pos());
         // The buttons stand side by side, centred under the digits.
         EXPECT_NEAR((toggle.center().x() + reset.center().x() + 1) / 2.0, pageSize.width() / 2.0, 1);
         const QColor disc = pixel(shot, QPointF(toggle.center().x(), toggle.top() + 3));

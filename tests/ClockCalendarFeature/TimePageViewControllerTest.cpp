@@ -1,4 +1,6 @@
 // The two time pages: what each puts into its view, the one font size they impose, and their lifetimes.
+#include "StopwatchButtonLookup.h"
+
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimeFontFitting.h>
@@ -73,7 +75,7 @@ TEST_F(TimePageTest, StopwatchPageCentresTheStopwatchAtTheClocksSize)
     QWidget *root = page.view();
     ASSERT_NE(page.stopwatchView(), nullptr);
     EXPECT_EQ(page.stopwatchView()->parentWidget(), root);
-    EXPECT_NE(page.stopwatchView()->toggleButton(), nullptr);
+    EXPECT_NE(stopwatchToggleButton(*page.stopwatchView()), nullptr);
     EXPECT_EQ(page.clockFace()->parentWidget(), nullptr); // built, but out of the view tree
 
     root->show();

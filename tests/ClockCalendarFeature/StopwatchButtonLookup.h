@@ -1,0 +1,24 @@
+#pragma once
+
+#include "AccessibleLookup.h"
+
+#include <ClockCalendarFeature/StopwatchControlButton.h>
+
+#include <QWidget>
+
+// The stopwatch's round buttons under `root`, found by the names they read out. The toggle is named after
+// what it does next, so it answers to any of its three names.
+inline StopwatchControlButton *stopwatchToggleButton(const QWidget &root)
+{
+    for (const QString &name : {QStringLiteral("开始"), QStringLiteral("继续"), QStringLiteral("暂停")}) {
+        if (auto *button = findByAccessibleName<StopwatchControlButton>(root, name)) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+inline StopwatchControlButton *stopwatchResetButton(const QWidget &root)
+{
+    return findByAccessibleName<StopwatchControlButton>(root, QStringLiteral("重置"));
+}
