@@ -61,8 +61,6 @@ public:
     // The text-only look as drawn: without a compositor the surface stays opaque.
     bool drawsTextOnly() const;
 
-    FloatingPanelChromeButton *closeButton() const { return m_closeButton; }
-    FloatingPanelChromeButton *openMainButton() const { return m_openMainButton; }
     FloatingPanelHoverBorderView *hoverBorderView() const { return m_hoverBorderView; }
     FloatingPanelChromeView *chromeContainer() const { return m_chromeContainer; }
     TovikSurfaceView *glassEffectView() const { return m_glassEffectView; }

@@ -104,6 +104,17 @@ FloatingPanelConfiguration configuration(bool usesOverlayControls = false)
             TovikSettingsStore::standard()};
 }
 
+// The close and open-in-main-window buttons, by the names their tooltips give them.
+FloatingPanelChromeButton *closeButton(const FloatingPanelWindowController &panel)
+{
+    return findByAccessibleName<FloatingPanelChromeButton>(*panel.window(), QStringLiteral("关闭"));
+}
+
+FloatingPanelChromeButton *openMainButton(const FloatingPanelWindowController &panel)
+{
+    return findByAccessibleName<FloatingPanelChromeButton>(*panel.window(), configuration().openInMainWindowToolTip);
+}
+
 QAction *findAction(QMenu &menu, const QString &text)
 {
     for (QAction *action : menu.actions()) {
@@ -176,8 +187,8 @@ TEST_F(FloatingPanelWindowControllerTest, theChromeShowsWhileTheMouseIsOverThePa
         store()->set(prefix + ".textOnly", c.textOnly);
         auto panel = makePanel(c.overlay);
         showAndHover(*panel);
-        EXPECT_TRUE(panel->closeButton()->isVisible());
-        EXPECT_EQ(panel->openMainButton()->isVisible(), c.openButton);
+        EXPECT_TRUE(closeButton(*panel)->isVisible());
+        EXPECT_EQ(openMainButton(*panel)->isVisible(), c.openButton);
         EXPECT_TRUE(textOnlyButton(*panel)->isVisible());
         EXPECT_TRUE(pinButton(*panel)->isVisible());
         EXPECT_EQ(panel->hoverBorderView()->isVisible(), c.border);
@@ -185,7 +196,7 @@ TEST_F(FloatingPanelWindowControllerTest, theChromeShowsWhileTheMouseIsOverThePa
         QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->isChromeVisible(); }));
         for (QWidget *view :
-             std::initializer_list<QWidget *>{panel->closeButton(), panel->openMainButton(), textOnlyButton(*panel),
+             std::initializer_list<QWidget *>{closeButton(*panel), openMainButton(*panel), textOnlyButton(*panel),
                                               pinButton(*panel), panel->hoverBorderView()}) {
             EXPECT_FALSE(view->isVisible()) << view->toolTip().toStdString();
         }
@@ -198,7 +209,7 @@ TEST_F(FloatingPanelWindowControllerTest, theButtonsKeepTheirCornersWhenThePanel
     showAndHover(*panel);
     panel->window()->resize(500, 200);
     ASSERT_TRUE(QTest::qWaitFor([&] { return pinButton(*panel)->geometry().right() == 500 - 8 - 1; }));
-    EXPECT_EQ(panel->closeButton()->geometry(), QRect(8, 7, 14, 14));
+    EXPECT_EQ(closeButton(*panel)->geometry(), QRect(8, 7, 14, 14));
     EXPECT_EQ(pinButton(*panel)->geometry(), QRect(475, 6, 17, 17));
     EXPECT_EQ(textOnlyButton(*panel)->geometry(), QRect(454, 6, 17, 17));
     EXPECT_EQ(panel->glassEffectView()->size(), QSize(500, 200));
@@ -303,7 +314,7 @@ TEST_F(FloatingPanelWindowControllerTest, closingOnlyHidesAndTellsTheOwnerOnce)
     panel->present();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(panel->window()));
     showAndHover(*panel);
-    QTest::mouseClick(panel->closeButton(), Qt::LeftButton);
+    QTest::mouseClick(closeButton(*panel), Qt::LeftButton);
     EXPECT_FALSE(panel->window()->isVisible());
     EXPECT_EQ(closing.count(), 1);
 
