@@ -65,7 +65,6 @@ public:
     TimePageViewController *stopwatchViewController() const { return m_stopwatchViewController; }
     QWidget *contentContainer() const { return m_contentContainer; }
     TovikSegmentedControl *segment() const { return m_segment; }
-    QAbstractButton *miniWindowButton() const { return m_miniWindowButton; }
     // The page whose view is in the container.
     TovikViewController *shownPage() const { return m_shownPage; }
 

@@ -1,3 +1,5 @@
+#include "AccessibleLookup.h"
+
 #include <ClockCalendarFeature/CalendarViewController.h>
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
@@ -17,6 +19,12 @@
 namespace {
 
 constexpr const char *tabKey = "test.selectedTab";
+
+// The tab strip's mini-window button, by the name it reads out.
+QAbstractButton *miniWindowButton(ClockCalendarViewController &controller)
+{
+    return findByAccessibleName<QAbstractButton>(*controller.view(), QStringLiteral("小窗显示"));
+}
 
 class ClockCalendarViewControllerTest : public ::testing::Test {
 protected:
@@ -210,19 +218,19 @@ TEST(ClockCalendarTabIcon, showsTheSymbolSetsOwnSymbolCentredAtItsNaturalSize)
 TEST_F(ClockCalendarViewControllerTest, miniWindowButtonFollowsTheCallback)
 {
     auto controller = make();
-    EXPECT_TRUE(controller->miniWindowButton()->isHidden());
+    EXPECT_TRUE(miniWindowButton(*controller)->isHidden());
 
     std::optional<ClockCalendarTab> opened;
     controller->setOnOpenMiniWindow([&opened](ClockCalendarTab tab) { opened = tab; });
-    EXPECT_FALSE(controller->miniWindowButton()->isHidden());
-    EXPECT_EQ(controller->miniWindowButton()->toolTip(), QStringLiteral("小窗显示"));
+    EXPECT_FALSE(miniWindowButton(*controller)->isHidden());
+    EXPECT_EQ(miniWindowButton(*controller)->toolTip(), QStringLiteral("小窗显示"));
 
     click(*controller, 2);
-    QTest::mouseClick(controller->miniWindowButton(), Qt::LeftButton);
+    QTest::mouseClick(miniWindowButton(*controller), Qt::LeftButton);
     EXPECT_EQ(opened, ClockCalendarTab::stopwatch);
 
     controller->setOnOpenMiniWindow({});
-    EXPECT_TRUE(controller->miniWindowButton()->isHidden());
+    EXPECT_TRUE(miniWindowButton(*controller)->isHidden());
 }
 
 TEST_F(ClockCalendarViewControllerTest, callbackSetBeforeTheViewLoadsShowsTheButton)
@@ -230,9 +238,9 @@ TEST_F(ClockCalendarViewControllerTest, callbackSetBeforeTheViewLoadsShowsTheBut
     auto controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
         TovikClock::shared(), StopwatchStore(m_suite, "test.stopwatch"), m_preferences, tabKey});
     controller->setOnOpenMiniWindow([](ClockCalendarTab) {});
-    EXPECT_FALSE(controller->miniWindowButton());
+    EXPECT_FALSE(controller->isViewLoaded());
     controller->view();
-    EXPECT_FALSE(controller->miniWindowButton()->isHidden());
+    EXPECT_FALSE(miniWindowButton(*controller)->isHidden());
 }
 
 TEST(ClockCalendarLayout, stripAndContainerFollowTheRootBounds)

@@ -1,5 +1,7 @@
 // Icons of the tab strip are painted at the device pixel ratio they are shown at, never resampled from an
 // image made for another one.
+#include "AccessibleLookup.h"
+
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikColors.h>
@@ -48,9 +50,10 @@ TEST(ScaleTest, MiniWindowButtonIconIsPaintedAtEveryRatio)
 {
     ClockCalendarViewController controller(
         {TovikClock::shared(), StopwatchStore(nullptr, "test.stopwatch"), nullptr, "test.tab"});
-    controller.view();
-    const QIcon icon = controller.miniWindowButton()->icon();
-    const QSize side = controller.miniWindowButton()->iconSize();
+    const auto *button = findByAccessibleName<QAbstractButton>(*controller.view(), QStringLiteral("小窗显示"));
+    ASSERT_TRUE(button);
+    const QIcon icon = button->icon();
+    const QSize side = button->iconSize();
     for (const double ratio : ratios) {
         const QPixmap pixmap = icon.pixmap(side, ratio);
         EXPECT_EQ(pixmap.size(), QSize(int(std::lround(side.width() * ratio)), int(std::lround(side.height() * ratio))))

@@ -1,4 +1,5 @@
 // The main window and the mini windows taking turns, and links choosing which mini window opens.
+#include "AccessibleLookup.h"
 #include "ShellStoresTest.h"
 
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
@@ -123,8 +124,10 @@ TEST_F(DayvaneMiniWindowsTest, theTabStripButtonAndCtrlMOpenTheShownPagesMiniWin
 {
     ClockCalendarViewController *content = shell()->content();
     content->selectTab(static_cast<int>(ClockCalendarTab::stopwatch));
-    ASSERT_TRUE(content->miniWindowButton()->isVisibleTo(mainWindow())) << "the shell asks for the button";
-    QTest::mouseClick(content->miniWindowButton(), Qt::LeftButton);
+    auto *button = findByAccessibleName<QAbstractButton>(*mainWindow(), QStringLiteral("小窗显示"));
+    ASSERT_TRUE(button);
+    ASSERT_TRUE(button->isVisibleTo(mainWindow())) << "the shell asks for the button";
+    QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(visiblePanels(), std::set{DayvaneDeepLink::stopwatch});
     EXPECT_FALSE(mainWindow()->isVisible());
 
