@@ -153,7 +153,7 @@ class Desktop:
         owner = self.x.get_selection_owner(self.atom(f"_NET_WM_CM_S{self.x.get_default_screen()}"))
         return owner != X.NONE
 
-    def wait(self, what, condition, seconds=20):
+    def wait(self, what, condition, seconds=45):
         """Looks again each time the server reports something, and at least every 50 ms."""
         deadline = time.monotonic() + seconds
         while True:
