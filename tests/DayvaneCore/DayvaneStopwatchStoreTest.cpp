@@ -41,7 +41,9 @@ namespace {
 // "+3600" or "-600"), the boot clock untouched; what it printed.
 std::string runProbe(const char *command, const fs::path &offsetFile)
 {
-    const std::string line = std::string("FAKETIME_TIMESTAMP_FILE='") + offsetFile.string()
+    // A sanitizer build's runtime must come first among the libraries; libfaketime is preloaded before it.
+    const std::string line = std::string("ASAN_OPTIONS=verify_asan_link_order=0 FAKETIME_TIMESTAMP_FILE='")
+                             + offsetFile.string()
                              + "' FAKETIME_NO_CACHE=1 FAKETIME_DONT_FAKE_MONOTONIC=1 LD_PRELOAD=" LIBFAKETIME " "
                              + STOPWATCH_PROBE + " " + command;
     std::string output;
