@@ -127,10 +127,9 @@ void keep(const QImage &image, const char *name)
 
 TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaqueHidesIt)
 {
-    for (const char *program : {"/usr/bin/Xvfb", "/usr/bin/openbox", "/usr/bin/xcompmgr"}) {
-        if (!std::filesystem::exists(program)) {
-            GTEST_SKIP() << program << " is not installed (scripts/install-deps)";
-        }
+    if (const std::optional<std::string> missing =
+            missingProgram({"/usr/bin/Xvfb", "/usr/bin/openbox", "/usr/bin/xcompmgr"})) {
+        GTEST_SKIP() << *missing << " is not installed (scripts/install-deps)";
     }
     const VirtualDisplay server;
     ASSERT_FALSE(server.name().empty()) << "Xvfb did not start";
@@ -141,9 +140,7 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
     char *argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
-    // openbox reads its theme from the system's data folders, which the test environment points elsewhere.
-    ::unsetenv("XDG_DATA_DIRS");
-    TestChild windowManager({"openbox", "--sm-disable"});
+    TestChild windowManager(openboxCommand());
     ASSERT_TRUE(windowManager.started());
     // Ready once it manages windows: it then keeps a client list, empty as it may be.
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root;

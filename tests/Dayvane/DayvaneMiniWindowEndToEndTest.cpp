@@ -170,10 +170,9 @@ bool click(int x, int y)
 
 TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
 {
-    for (const char *program : {"/usr/bin/Xvfb", "/usr/bin/openbox", "/usr/bin/xcompmgr", "/usr/bin/xdotool"}) {
-        if (!std::filesystem::exists(program)) {
-            GTEST_SKIP() << program << " is not installed (scripts/install-deps)";
-        }
+    if (const std::optional<std::string> missing =
+            missingProgram({"/usr/bin/Xvfb", "/usr/bin/openbox", "/usr/bin/xcompmgr", "/usr/bin/xdotool"})) {
+        GTEST_SKIP() << *missing << " is not installed (scripts/install-deps)";
     }
     const VirtualDisplay server;
     ASSERT_FALSE(server.name().empty()) << "Xvfb did not start";
@@ -182,16 +181,12 @@ TEST(DayvaneMiniWindowEndToEnd, aLinkShowsThePinnedPanelInPlaceOfTheMainWindow)
 
     Display display;
     ASSERT_TRUE(display.ok());
-    // openbox reads its theme from the system's data folders, which the test environment points elsewhere.
-    const std::string dataDirs = std::getenv("XDG_DATA_DIRS") ? std::getenv("XDG_DATA_DIRS") : "";
-    ::unsetenv("XDG_DATA_DIRS");
-    TestChild windowManager({"openbox", "--sm-disable"});
+    TestChild windowManager(openboxCommand());
     ASSERT_TRUE(windowManager.started());
     ASSERT_TRUE(display.waitFor([&] {
         return !display.text(display.root(), "_NET_SUPPORTING_WM_CHECK").empty()
                || !display.numbers(display.root(), "_NET_SUPPORTING_WM_CHECK").empty();
     })) << "openbox did not start";
-    ::setenv("XDG_DATA_DIRS", dataDirs.c_str(), 1);
 
     // A user who never opened a mini window: fresh settings and sockets.
     std::string home = (std::filesystem::temp_directory_path() / "dayvane-mini-XXXXXX").string();

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <csignal>
+#include <filesystem>
+#include <initializer_list>
+#include <optional>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 // An Xvfb of its own on a free display, for the life of the object.
 class VirtualDisplay {
@@ -54,3 +58,21 @@ private:
     pid_t m_pid = -1;
     std::string m_name;
 };
+
+// The first of `programs` (full paths) that is not installed; none when scripts/install-deps put them all there.
+inline std::optional<std::string> missingProgram(std::initializer_list<const char *> programs)
+{
+    for (const char *program : programs) {
+        if (!std::filesystem::exists(program)) {
+            return program;
+        }
+    }
+    return std::nullopt;
+}
+
+// openbox for the display in DISPLAY. It reads its theme from the system's data folders, which the test
+// environment points elsewhere, so it starts without XDG_DATA_DIRS.
+inline std::vector<std::string> openboxCommand()
+{
+    return {"env", "-u", "XDG_DATA_DIRS", "openbox", "--sm-disable"};
+}

@@ -73,9 +73,7 @@ TEST(TovikEwmhIntegration, aPinnedPanelIsAboveStickyOnEveryDesktopAndOutOfTheTas
     const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(c);
-    // openbox reads its theme from the system's data folders, which the test environment points elsewhere.
-    ::unsetenv("XDG_DATA_DIRS");
-    TestChild windowManager({"openbox", "--sm-disable"});
+    TestChild windowManager(openboxCommand());
     ASSERT_TRUE(windowManager.started());
     // Ready once it manages windows: it then keeps a client list, empty as it may be.
     const auto ready = [&] { return hasProperty(c, root, "_NET_CLIENT_LIST"); };
