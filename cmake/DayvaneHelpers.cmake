@@ -24,7 +24,8 @@ endfunction()
 
 # One GoogleTest program per unit, each a ctest case with the environment pinned:
 # dayvane_test(NAME [GUI] SOURCES ... LIBS ... [LABELS unit|gui|integration])
-# GUI programs get a QApplication on the offscreen platform and Beijing time before the tests run.
+# GUI programs get a QApplication on the offscreen platform and Beijing time before the tests run. The runtime
+# folder sits close to the build root: a socket's path must fit in 107 bytes, however deep the checkout.
 function(dayvane_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -43,8 +44,11 @@ function(dayvane_test name)
   if(NOT ARG_LABELS)
     set(ARG_LABELS unit)
   endif()
+  # A runtime folder exists before login and is its user's alone.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/run/${name})
+  file(CHMOD ${CMAKE_BINARY_DIR}/run/${name} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
   set_tests_properties(${name} PROPERTIES
     LABELS "${ARG_LABELS}"
     TIMEOUT 300
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QUICK_BACKEND=software;LC_ALL=C.UTF-8;QT_FONT_DPI=96;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.config;XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/${name}.runtime;XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.data;XDG_DATA_DIRS=${CMAKE_CURRENT_BINARY_DIR}/${name}.data-dirs")
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QUICK_BACKEND=software;LC_ALL=C.UTF-8;QT_FONT_DPI=96;XDG_CONFIG_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.config;XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/run/${name};XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/${name}.data;XDG_DATA_DIRS=${CMAKE_CURRENT_BINARY_DIR}/${name}.data-dirs")
 endfunction()
