@@ -196,11 +196,6 @@ MiniStopwatchViewController::~MiniStopwatchViewController()
     }
 }
 
-StopwatchView *MiniStopwatchViewController::stopwatchView() const
-{
-    return m_stopwatchView;
-}
-
 QWidget *MiniStopwatchViewController::loadView()
 {
     auto *root = new TovikLayoutView;

@@ -111,8 +111,6 @@ public:
     MiniStopwatchViewController(const TovikClock &clock, const StopwatchStore &store, QObject *parent = nullptr);
     ~MiniStopwatchViewController() override;
 
-    StopwatchView *stopwatchView() const;
-
 protected:
     QWidget *loadView() override;
 

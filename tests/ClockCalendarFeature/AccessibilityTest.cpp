@@ -2,7 +2,7 @@
 // main window's content.
 #include "AccessibleLookup.h"
 #include "CalendarTestSupport.h"
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 #include "TabbedContentTest.h"
 
 #include <ClockCalendarFeature/CalendarViewController.h>

@@ -1,11 +1,12 @@
 // The three mini windows as a user meets them: the clock shrinking to its time, the stopwatch band, the
 // shared stopwatch reset from the mini window, the calendar's day check and its day selection in a panel.
 #include "CalendarTestSupport.h"
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 #include "TovikTestClock.h"
 
 #include <ClockCalendarFeature/CalendarLunarSetting.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
@@ -37,6 +38,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_folder.isValid());
+        ClockCalendarAccessibility::install();
         for (const char *suffix : {"frameX", "frameY", "width", "height", "screenID", "screenRelativeX",
                                    "screenRelativeY", "pinned", "textOnly"}) {
             TovikSettingsStore::standard()->remove(prefix + "." + suffix);
@@ -138,7 +140,8 @@ TEST_F(ClockMiniWindowsTest, aDoubleClickInTheMiniWindowResetsTheStopwatchTheMai
 
     auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store(), prefix);
     present(*panel);
-    StopwatchView *mini = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
+    StopwatchView *mini = stopwatchDisplay(*panel->window());
+    ASSERT_TRUE(mini);
     EXPECT_EQ(stopwatchToggleButton(*mini), nullptr) << "no buttons in the mini window";
     const QPoint digits = mini->label()->geometry().center();
     const QPoint placed = panel->window()->pos();
@@ -196,7 +199,8 @@ TEST_F(ClockMiniWindowsTest, aPressOnTheDigitsDraggedPastTheDragDistanceMovesThe
     present(*panel);
     FloatingPanel *window = panel->window();
     QWindow *handle = window->windowHandle();
-    StopwatchView *mini = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
+    StopwatchView *mini = stopwatchDisplay(*panel->window());
+    ASSERT_TRUE(mini);
     const QPoint digits = mini->mapTo(window, mini->label()->geometry().center());
     const auto pending = [&] { return mini->findChild<TovikDeferredTask *>()->isPending(); };
     // Events as the window system reports them, 20 ms apart, so a press soon after a click makes a double

@@ -1,7 +1,7 @@
 // The main window's content driven from the keyboard alone: tab keys, the tab strip, the calendar's focus
 // day and selection, the stopwatch page.
 #include "CalendarTestSupport.h"
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 #include "TabbedContentTest.h"
 
 #include <ClockCalendarFeature/CalendarViewController.h>

@@ -1,9 +1,11 @@
 // The stopwatch mini window over a checkerboard under a real X server, window manager and compositor: at
 // the lowest strength its glass lets the squares through, opaque it hides them; what is checked is what
 // the compositor put on the screen. The screens are kept as pictures next to the test.
+#include "StopwatchLookup.h"
 #include "TestChild.h"
 #include "VirtualDisplay.h"
 
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockMiniWindows.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <Platform/Settings/TovikSettingsStore.h>
@@ -162,6 +164,7 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
                                "test.stopwatch");
     store.save({3725, std::nullopt});
     TovikWindowChrome::setSettings({TovikWindowBackgroundSettings::Mode::glass, 0}, TovikSettingsStore::standard());
+    ClockCalendarAccessibility::install();
     auto panel = ClockMiniWindow::makeStopwatch(TovikClock::shared(), store, "test.glass.stopwatch");
     panel->present();
     FloatingPanel *window = panel->window();
@@ -200,7 +203,8 @@ TEST(MiniWindowGlass, theGlassShowsTheDesktopThroughAsTheStrengthAllowsAndOpaque
     }
 
     // The digits' menu, kept as a picture: copy, then the panel's own entries.
-    StopwatchView *digits = static_cast<MiniStopwatchViewController *>(panel->contentController())->stopwatchView();
+    StopwatchView *digits = stopwatchDisplay(*window);
+    ASSERT_TRUE(digits);
     QImage menuShot;
     QTimer::singleShot(0, digits, [&] {
         if (!QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, 5000)) {

@@ -1,6 +1,6 @@
 // The stopwatch as the window drives it while another process holds the shared suite: presses never make the
 // window wait, show at once, and are written in order once the other process lets go.
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 
 #include <ClockCalendarFeature/StopwatchActionQueue.h>
 #include <ClockCalendarFeature/StopwatchView.h>

@@ -1,6 +1,6 @@
 // The stopwatch view driven like a user does: clicks on the view and its buttons, the copy action, and the
 // store changing underneath it.
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 #include "TovikTestClock.h"
 
 #include <ClockCalendarFeature/StopwatchView.h>

@@ -1,7 +1,7 @@
 // Shows the clock page and the stopwatch page (running and paused) at 720x452 on the main window's dark
 // background and saves what they look like (time-page-*.png in the build folder) for people to look at.
 #include "DarkHostWindow.h"
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>

@@ -1,5 +1,5 @@
 // The two time pages: what each puts into its view, the one font size they impose, and their lifetimes.
-#include "StopwatchButtonLookup.h"
+#include "StopwatchLookup.h"
 
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
