@@ -130,11 +130,6 @@ MiniCalendarViewController::MiniCalendarViewController(const TovikClock &clock, 
 
 MiniCalendarViewController::~MiniCalendarViewController() = default;
 
-QTimer *MiniCalendarViewController::dayTicker() const
-{
-    return m_dayTicker;
-}
-
 void MiniCalendarViewController::addContextMenuEntries(QMenu &menu)
 {
     m_calendarViewController->addContextMenuEntries(menu);

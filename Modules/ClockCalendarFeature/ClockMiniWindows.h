@@ -83,9 +83,6 @@ public:
     explicit MiniCalendarViewController(const TovikClock &clock, QObject *parent = nullptr);
     ~MiniCalendarViewController() override;
 
-    CalendarViewController *calendarViewController() const { return m_calendarViewController; }
-    // Runs only between the view appearing and disappearing.
-    QTimer *dayTicker() const;
     // The page's entries (显示农历) in the panel's menu.
     void addContextMenuEntries(QMenu &menu) override;
 
@@ -99,6 +96,7 @@ private:
 
     const TovikClock &m_clock;
     CalendarViewController *m_calendarViewController = nullptr;
+    // Runs only between the view appearing and disappearing.
     QPointer<QTimer> m_dayTicker;
 };
 

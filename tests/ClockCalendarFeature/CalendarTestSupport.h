@@ -1,6 +1,8 @@
 #pragma once
 
 // Days, grid positions and simulated mouse gestures for the calendar page's GUI tests.
+#include "AccessibleLookup.h"
+
 #include <ClockCalendarFeature/CalendarDayCell.h>
 #include <ClockCalendarFeature/CalendarView.h>
 #include <ClockCalendarFeature/CalendarViewController.h>
@@ -36,6 +38,13 @@ inline int positionOf(const CalendarView &view, Instant date)
         }
     }
     return -1;
+}
+
+// A month under `root` by the name it reads out ("1月 2026年"), given by the program's screen-reader faces,
+// which the test installs before it builds any view (ClockCalendarAccessibility::install).
+inline CalendarView *monthNamed(const QWidget &root, const QString &title)
+{
+    return findByAccessibleName<CalendarView>(root, title);
 }
 
 inline QPoint centreOf(const CalendarView &view, int position)

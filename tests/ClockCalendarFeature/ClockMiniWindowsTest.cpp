@@ -239,20 +239,22 @@ TEST_F(ClockMiniWindowsTest, theCalendarChecksTheDayOnlyWhileItsPanelIsShown)
 {
     TovikTestClock clock(at(2026, 1, 31, 23, 59));
     auto panel = ClockMiniWindow::makeCalendar(TovikClock::shared(), prefix);
-    auto *content = static_cast<MiniCalendarViewController *>(panel->contentController());
-    EXPECT_EQ(content->dayTicker(), nullptr) << "not before it appears";
+    TovikViewController *content = panel->contentController();
+    // The page's own timer, beside its calendar page.
+    const auto dayTicker = [content] { return content->findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly); };
+    EXPECT_EQ(dayTicker(), nullptr) << "not before it appears";
     present(*panel);
-    ASSERT_NE(content->dayTicker(), nullptr);
-    EXPECT_TRUE(content->dayTicker()->isActive());
-    EXPECT_EQ(content->dayTicker()->interval(), 60'000);
-    EXPECT_EQ(content->calendarViewController()->topContentInset(), 16);
+    ASSERT_NE(dayTicker(), nullptr);
+    EXPECT_TRUE(dayTicker()->isActive());
+    EXPECT_EQ(dayTicker()->interval(), 60'000);
+    EXPECT_EQ(content->findChild<CalendarViewController *>()->topContentInset(), 16);
 
     panel->closeStandaloneWindow();
-    EXPECT_EQ(content->dayTicker(), nullptr);
+    EXPECT_EQ(dayTicker(), nullptr);
 
     present(*panel);
-    ASSERT_NE(content->dayTicker(), nullptr);
-    EXPECT_TRUE(content->dayTicker()->isActive());
+    ASSERT_NE(dayTicker(), nullptr);
+    EXPECT_TRUE(dayTicker()->isActive());
 }
 
 TEST_F(ClockMiniWindowsTest, aDragOnDaysSelectsThemAndADragOnTheHeaderMovesThePanel)
@@ -262,9 +264,8 @@ TEST_F(ClockMiniWindowsTest, aDragOnDaysSelectsThemAndADragOnTheHeaderMovesThePa
     present(*panel);
     FloatingPanel *window = panel->window();
     QWindow *handle = window->windowHandle();
-    CalendarView *month = static_cast<MiniCalendarViewController *>(panel->contentController())
-                              ->calendarViewController()
-                              ->currentMonthView();
+    CalendarView *month = monthNamed(*window, QStringLiteral("1月 2026年"));
+    ASSERT_TRUE(month);
     const QPoint start = month->mapTo(window, centreOf(*month, day(2026, 1, 5)));
     const QPoint end = month->mapTo(window, centreOf(*month, day(2026, 1, 7)));
     const QPoint before = window->pos();
@@ -321,9 +322,8 @@ TEST_F(ClockMiniWindowsTest, theLunarSwitchOfThePanelMenuAndOfThePageMenuIsOneSe
     present(*panel);
     CalendarViewController page{TovikClock::shared()};
     page.view()->resize(720, 480);
-    CalendarView *panelMonth = static_cast<MiniCalendarViewController *>(panel->contentController())
-                                   ->calendarViewController()
-                                   ->currentMonthView();
+    CalendarView *panelMonth = monthNamed(*panel->window(), QStringLiteral("12月 2026年"));
+    ASSERT_TRUE(panelMonth);
     CalendarDayCell *heavySnow = panelMonth->dayCell(positionOf(*panelMonth, day(2026, 12, 7)));
     CalendarDayCell *pageHeavySnow =
         page.currentMonthView()->dayCell(positionOf(*page.currentMonthView(), day(2026, 12, 7)));
