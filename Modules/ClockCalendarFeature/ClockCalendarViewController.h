@@ -60,9 +60,6 @@ public:
     void setOnOpenMiniWindow(std::function<void(ClockCalendarTab)> callback);
     const std::function<void(ClockCalendarTab)> &onOpenMiniWindow() const { return m_onOpenMiniWindow; }
 
-    CalendarViewController *calendarViewController() const { return m_calendarViewController; }
-    TimePageViewController *clockViewController() const { return m_clockViewController; }
-    TimePageViewController *stopwatchViewController() const { return m_stopwatchViewController; }
     QWidget *contentContainer() const { return m_contentContainer; }
     TovikSegmentedControl *segment() const { return m_segment; }
     // The page whose view is in the container.

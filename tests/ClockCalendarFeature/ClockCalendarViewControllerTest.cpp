@@ -1,10 +1,10 @@
 #include "AccessibleLookup.h"
+#include "StopwatchLookup.h"
 
-#include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarFeature/CalendarPageView.h>
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
-#include <ClockCalendarFeature/StopwatchView.h>
-#include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 #include <Platform/Ui/TovikClock.h>
 #include <TovikKit/TovikSymbols.h>
@@ -31,6 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_folder.isValid());
+        ClockCalendarAccessibility::install();
         m_preferences = TovikSettingsStore::open(m_folder.filePath("preferences.sqlite3").toStdString());
         m_suite = TovikSettingsStore::open(m_folder.filePath("suite.sqlite3").toStdString());
         ASSERT_TRUE(m_preferences);
@@ -51,16 +52,17 @@ protected:
         QTest::mouseClick(controller.segment(), Qt::LeftButton, {}, centre);
     }
 
-    static TovikViewController *pageFor(ClockCalendarViewController &controller, int index)
+    // The tab whose page the container shows, told by what the page holds; -1 for none of the three.
+    static int shownTab(const ClockCalendarViewController &controller)
     {
-        switch (index) {
-        case 1:
-            return controller.calendarViewController();
-        case 2:
-            return controller.stopwatchViewController();
-        default:
-            return controller.clockViewController();
+        const QWidget *page = controller.shownPage()->view();
+        if (page->findChild<ClockFaceView *>()) {
+            return 0;
         }
+        if (qobject_cast<const CalendarPageView *>(page)) {
+            return 1;
+        }
+        return stopwatchDisplay(*page) ? 2 : -1;
     }
 
     QTemporaryDir m_folder;
@@ -72,7 +74,7 @@ TEST_F(ClockCalendarViewControllerTest, freshStoreOpensOnTheClockAndWritesNothin
 {
     auto controller = make();
     EXPECT_EQ(controller->selectedIndex(), 0);
-    EXPECT_EQ(controller->shownPage(), controller->clockViewController());
+    EXPECT_EQ(shownTab(*controller), 0);
     EXPECT_EQ(controller->segment()->selectedSegment(), 0);
     EXPECT_FALSE(m_preferences->contains(tabKey));
 }
@@ -99,7 +101,7 @@ TEST_F(ClockCalendarViewControllerTest, restoresOnlyTheThreeTabsAndNeverWritesBa
         auto controller = make();
         EXPECT_EQ(controller->selectedIndex(), c.expected);
         EXPECT_EQ(controller->segment()->selectedSegment(), c.expected);
-        EXPECT_EQ(controller->shownPage(), pageFor(*controller, c.expected));
+        EXPECT_EQ(shownTab(*controller), c.expected);
         EXPECT_EQ(controller->shownPage()->view()->parentWidget(), controller->contentContainer());
         EXPECT_EQ(m_preferences->value(tabKey), c.stored) << "restoring must not write";
     }
@@ -108,18 +110,18 @@ TEST_F(ClockCalendarViewControllerTest, restoresOnlyTheThreeTabsAndNeverWritesBa
 TEST_F(ClockCalendarViewControllerTest, clickingAnotherSegmentStoresItAndSwapsThePage)
 {
     auto controller = make();
-    QWidget *clockView = controller->clockViewController()->view();
+    QWidget *clockView = controller->shownPage()->view();
 
     click(*controller, 1);
     EXPECT_EQ(m_preferences->integer(tabKey), 1);
-    EXPECT_EQ(controller->shownPage(), controller->calendarViewController());
+    EXPECT_EQ(shownTab(*controller), 1);
     EXPECT_NE(clockView->parentWidget(), controller->contentContainer()) << "the old page leaves the container";
     EXPECT_EQ(controller->contentContainer()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).size(), 1);
-    EXPECT_EQ(controller->calendarViewController()->view()->geometry(), controller->contentContainer()->rect());
+    EXPECT_EQ(controller->shownPage()->view()->geometry(), controller->contentContainer()->rect());
 
     click(*controller, 2);
     EXPECT_EQ(m_preferences->integer(tabKey), 2);
-    EXPECT_EQ(controller->shownPage(), controller->stopwatchViewController());
+    EXPECT_EQ(shownTab(*controller), 2);
 }
 
 TEST_F(ClockCalendarViewControllerTest, clickingTheShownSegmentWritesNothing)

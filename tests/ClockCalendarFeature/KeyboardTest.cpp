@@ -4,10 +4,9 @@
 #include "StopwatchLookup.h"
 #include "TabbedContentTest.h"
 
-#include <ClockCalendarFeature/CalendarViewController.h>
+#include <ClockCalendarFeature/CalendarPageView.h>
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <ClockCalendarFeature/StopwatchView.h>
-#include <ClockCalendarFeature/TimePageViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
 #include <QApplication>
@@ -27,15 +26,7 @@ protected:
     {
     }
 
-    void SetUp() override
-    {
-        showContent();
-        if (HasFatalFailure()) {
-            return;
-        }
-        current = controller->calendarViewController()->currentMonthView();
-        next = controller->calendarViewController()->nextMonthView();
-    }
+    void SetUp() override { showContent(); }
 
     // Keys go where the user's would: to the widget that has the focus.
     static void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}, int times = 1)
@@ -45,11 +36,15 @@ protected:
         }
     }
 
+    // Shows the calendar page from the keyboard and finds its two months.
     void showCalendar()
     {
         key(Qt::Key_2, Qt::ControlModifier);
         ASSERT_EQ(controller->selectedIndex(), 1);
-        ASSERT_TRUE(controller->calendarViewController()->view()->hasFocus());
+        ASSERT_EQ(QApplication::focusWidget(), window->findChild<CalendarPageView *>());
+        current = monthNamed(*window, QStringLiteral("1月 2026年"));
+        next = monthNamed(*window, QStringLiteral("2月 2026年"));
+        ASSERT_TRUE(current && next);
     }
 
     // The day cells that wear the focus ring, as "month/day".
@@ -91,9 +86,9 @@ TEST_F(KeyboardTest, TabKeysShowEachPageAndFocusWhatActsOnKeys)
     const auto focusOf = [this](int tab) -> QWidget * {
         switch (tab) {
         case 1:
-            return controller->calendarViewController()->view();
+            return window->findChild<CalendarPageView *>();
         case 2:
-            return controller->stopwatchViewController()->stopwatchView();
+            return stopwatchDisplay(*window);
         default:
             return controller->segment();
         }
@@ -203,7 +198,8 @@ TEST_F(KeyboardTest, PagingTodayEscapeAndTheRingFollowTheFocus)
 TEST_F(KeyboardTest, StopwatchKeysActAtOnce)
 {
     key(Qt::Key_3, Qt::ControlModifier);
-    StopwatchView *view = controller->stopwatchViewController()->stopwatchView();
+    StopwatchView *view = stopwatchDisplay(*window);
+    ASSERT_TRUE(view);
     ASSERT_TRUE(view->hasFocus());
     EXPECT_TRUE(view->showsFocusRing());
     const StopwatchStore store(suite, "test.stopwatch");
@@ -230,7 +226,8 @@ TEST_F(KeyboardTest, StopwatchKeysActAtOnce)
 TEST_F(KeyboardTest, TheStopwatchRingMarksKeyboardFocusOnly)
 {
     key(Qt::Key_3, Qt::ControlModifier);
-    StopwatchView *view = controller->stopwatchViewController()->stopwatchView();
+    StopwatchView *view = stopwatchDisplay(*window);
+    ASSERT_TRUE(view);
     ASSERT_TRUE(view->showsFocusRing());
 
     // A window that hands its focus on when it opens, or a click, shows no ring; the next key brings it back.

@@ -2,6 +2,7 @@
 
 #include "TovikTestClock.h"
 
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockCalendarViewController.h>
 #include <Platform/Settings/TovikSettingsStore.h>
 
@@ -24,6 +25,8 @@ protected:
     void showContent()
     {
         ASSERT_TRUE(folder.isValid());
+        // The screen-reader faces, installed as the program does before any view is built.
+        ClockCalendarAccessibility::install();
         suite = TovikSettingsStore::open(folder.filePath("suite.sqlite3").toStdString());
         controller = std::make_unique<ClockCalendarViewController>(ClockCalendarConfiguration{
             TovikClock::shared(), StopwatchStore(suite, "test.stopwatch"),
