@@ -29,11 +29,6 @@ public:
     TimePageViewController(const TovikClock &clock, Content content, QObject *parent = nullptr);
     ~TimePageViewController() override;
 
-    // Built on both kinds of page; only the clock page puts it into its view.
-    ClockFaceView *clockFace() const { return m_clockFace; }
-    // Null until the stopwatch page's view is loaded, and always on the clock page.
-    StopwatchView *stopwatchView() const { return m_stopwatchView; }
-
 protected:
     QWidget *loadView() override;
 
@@ -43,7 +38,9 @@ private:
 
     const TovikClock &m_clock;
     Content m_content;
+    // Built on both kinds of page; only the clock page puts it into its view.
     QPointer<ClockFaceView> m_clockFace;
+    // Null until the stopwatch page's view is loaded, and always on the clock page.
     QPointer<StopwatchView> m_stopwatchView;
     QPointer<TovikLayoutView> m_root;
     // The fit of the last layout, reused while the page keeps its size.

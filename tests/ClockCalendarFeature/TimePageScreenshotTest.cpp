@@ -3,6 +3,7 @@
 #include "DarkHostWindow.h"
 #include "StopwatchLookup.h"
 
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimePageViewController.h>
@@ -60,6 +61,8 @@ std::pair<int, int> textRows(const QImage &image)
 
 class TimePageScreenshotTest : public ::testing::Test {
 protected:
+    void SetUp() override { ClockCalendarAccessibility::install(); }
+
     StopwatchStore store() const
     {
         return StopwatchStore(TovikSettingsStore::open((m_folder.path() + "/suite.sqlite3").toStdString()),
@@ -73,7 +76,8 @@ protected:
 TEST_F(TimePageScreenshotTest, ClockPage)
 {
     TimePageViewController page(TovikClock::shared(), TimePageViewController::Clock{});
-    const Shot shot = screenshot(page, QStringLiteral("clock"), [&page] { page.clockFace()->refresh(1771299045.0); });
+    const Shot shot = screenshot(page, QStringLiteral("clock"),
+                                 [&page] { page.view()->findChild<ClockFaceView *>()->refresh(1771299045.0); });
     EXPECT_EQ(pixel(shot, {2, 2}).rgb(), windowBackground.rgb());
     // The three lines sit together around the middle of the page.
     const auto [top, bottom] = textRows(shot.image);
@@ -84,12 +88,13 @@ TEST_F(TimePageScreenshotTest, ClockPage)
 TEST_F(TimePageScreenshotTest, StopwatchRunningAndPaused)
 {
     TimePageViewController page(TovikClock::shared(), TimePageViewController::Stopwatch{store()});
-    page.view();
+    StopwatchView *stopwatch = stopwatchDisplay(*page.view());
+    ASSERT_TRUE(stopwatch);
     for (const bool running : {true, false}) {
         store().save(running ? StopwatchState{3725, currentInstant() - 2} : StopwatchState{3725.9, std::nullopt});
         const QString name = running ? QStringLiteral("stopwatch-running") : QStringLiteral("stopwatch-paused");
-        const Shot shot = screenshot(page, name, [&page] { page.stopwatchView()->refresh(); });
-        StopwatchView &view = *page.stopwatchView();
+        const Shot shot = screenshot(page, name, [stopwatch] { stopwatch->refresh(); });
+        StopwatchView &view = *stopwatch;
         const QRect toggle = stopwatchToggleButton(view)->geometry().translated(view.pos());
         const QRect reset = stopwatchResetButton(view)->geometry().translated(view.pos());
         // The buttons stand side by side, centred under the digits.

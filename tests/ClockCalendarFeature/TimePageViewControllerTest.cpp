@@ -1,6 +1,7 @@
 // The two time pages: what each puts into its view, the one font size they impose, and their lifetimes.
 #include "StopwatchLookup.h"
 
+#include <ClockCalendarFeature/ClockCalendarAccessibility.h>
 #include <ClockCalendarFeature/ClockFaceView.h>
 #include <ClockCalendarFeature/StopwatchView.h>
 #include <ClockCalendarFeature/TimeFontFitting.h>
@@ -12,6 +13,7 @@
 #include <TovikKit/TovikFonts.h>
 #include <TovikKit/TovikLayoutView.h>
 
+#include <QApplication>
 #include <QImage>
 #include <QPointer>
 #include <QTemporaryDir>
@@ -23,8 +25,23 @@
 
 namespace {
 
+// Views of a kind outside every view tree, as a page's clock face is until the page places it, or for good.
+template <typename View>
+QList<View *> unplaced()
+{
+    QList<View *> views;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *view = qobject_cast<View *>(window)) {
+            views.append(view);
+        }
+    }
+    return views;
+}
+
 class TimePageTest : public ::testing::Test {
 protected:
+    void SetUp() override { ClockCalendarAccessibility::install(); }
+
     TimePageViewController::Content content(bool stopwatch) const
     {
         if (!stopwatch) {
@@ -48,35 +65,41 @@ TEST_F(TimePageTest, ClockPageFitsItsClockFaceToThePage)
     TimePageViewController page(TovikClock::shared(), content(false));
     QWidget *root = page.view();
     ASSERT_NE(qobject_cast<TovikLayoutView *>(root), nullptr);
-    EXPECT_EQ(page.stopwatchView(), nullptr);
-    EXPECT_EQ(page.clockFace()->parentWidget(), root);
+    EXPECT_EQ(stopwatchDisplay(*root), nullptr);
+    auto *face = root->findChild<ClockFaceView *>();
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face->parentWidget(), root);
 
     root->show();
     root->resize(560, 360);
     const double expected = TimeFontFitting::fittedSize(QSizeF(532, 344 / 2.6), QStringLiteral("00:00:00"), 110, 18);
     EXPECT_LE(expected, 103.2);
-    EXPECT_EQ(page.clockFace()->timeFontSize(), expected);
-    EXPECT_EQ(page.clockFace()->geometry(), QRect(14, 8, 532, 344));
+    EXPECT_EQ(face->timeFontSize(), expected);
+    EXPECT_EQ(face->geometry(), QRect(14, 8, 532, 344));
 
     // A narrow page: the floor size, and still the three lines, since the page dictates the size.
     root->resize(60, 80);
-    EXPECT_EQ(page.clockFace()->timeFontSize(), 18);
-    EXPECT_TRUE(page.clockFace()->showsDateAndLunar());
+    EXPECT_EQ(face->timeFontSize(), 18);
+    EXPECT_TRUE(face->showsDateAndLunar());
     // An inset of a point or less keeps what it had.
     root->resize(29, 300);
-    EXPECT_EQ(page.clockFace()->geometry(), QRect(14, 8, 32, 64));
+    EXPECT_EQ(face->geometry(), QRect(14, 8, 32, 64));
 }
 
 TEST_F(TimePageTest, StopwatchPageCentresTheStopwatchAtTheClocksSize)
 {
     TimePageViewController clockPage(TovikClock::shared(), content(false));
+    const ClockFaceView *clockFace = clockPage.view()->findChild<ClockFaceView *>();
     TimePageViewController page(TovikClock::shared(), content(true));
-    EXPECT_EQ(page.stopwatchView(), nullptr);
+    EXPECT_TRUE(unplaced<StopwatchView>().empty()) << "not built before the view";
     QWidget *root = page.view();
-    ASSERT_NE(page.stopwatchView(), nullptr);
-    EXPECT_EQ(page.stopwatchView()->parentWidget(), root);
-    EXPECT_NE(stopwatchToggleButton(*page.stopwatchView()), nullptr);
-    EXPECT_EQ(page.clockFace()->parentWidget(), nullptr); // built, but out of the view tree
+    StopwatchView *stopwatch = stopwatchDisplay(*root);
+    ASSERT_NE(stopwatch, nullptr);
+    EXPECT_EQ(stopwatch->parentWidget(), root);
+    EXPECT_NE(stopwatchToggleButton(*stopwatch), nullptr);
+    // Built, but out of the view tree.
+    EXPECT_EQ(root->findChild<ClockFaceView *>(), nullptr);
+    ASSERT_EQ(unplaced<ClockFaceView>().size(), 1);
 
     root->show();
     clockPage.view()->show();
@@ -84,11 +107,11 @@ TEST_F(TimePageTest, StopwatchPageCentresTheStopwatchAtTheClocksSize)
         root->resize(size);
         clockPage.view()->resize(size);
         SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
-        const double s = *clockPage.clockFace()->timeFontSize();
-        const QFont font = page.stopwatchView()->label()->font();
+        const double s = *clockFace->timeFontSize();
+        const QFont font = stopwatch->label()->font();
         EXPECT_NEAR(font.pointSizeF() * 96 / 72, s, 1e-6);
         EXPECT_EQ(font.weight(), TovikFonts::faceWeight(QFont::DemiBold)); // the semibold face
-        const QRect frame = page.stopwatchView()->geometry();
+        const QRect frame = stopwatch->geometry();
         EXPECT_NEAR(frame.width(), std::min(std::max(5.4 * s, 120.0), size.width() - 28.0), 1);
         EXPECT_EQ(frame.height(), std::max(std::ceil(1.15 * s), 28.0) + 62);
         EXPECT_NEAR(frame.x() + frame.width() / 2.0, size.width() / 2.0, 1);
@@ -96,13 +119,13 @@ TEST_F(TimePageTest, StopwatchPageCentresTheStopwatchAtTheClocksSize)
     }
 
     // Hiding the page, as a tab switch does, stops the stopwatch's ticker; the unshown clock face never ticks.
-    auto *ticker = page.stopwatchView()->findChild<TovikViewTicker *>();
+    auto *ticker = stopwatch->findChild<TovikViewTicker *>();
     EXPECT_TRUE(ticker->isRunning());
     root->hide();
     EXPECT_FALSE(ticker->isRunning());
     root->show();
     EXPECT_TRUE(ticker->isRunning());
-    EXPECT_FALSE(page.clockFace()->findChild<TovikViewTicker *>()->isRunning());
+    EXPECT_FALSE(unplaced<ClockFaceView>().at(0)->findChild<TovikViewTicker *>()->isRunning());
 }
 
 TEST_F(TimePageTest, EveryOwnershipOrderEndsCleanly)
@@ -113,7 +136,8 @@ TEST_F(TimePageTest, EveryOwnershipOrderEndsCleanly)
             QPointer<ClockFaceView> face;
             {
                 TimePageViewController page(TovikClock::shared(), content(stopwatch));
-                face = page.clockFace();
+                face = unplaced<ClockFaceView>().value(0);
+                ASSERT_TRUE(face);
                 if (load) {
                     page.view();
                 }
@@ -122,7 +146,8 @@ TEST_F(TimePageTest, EveryOwnershipOrderEndsCleanly)
         }
         // The container that holds the page's view goes first.
         auto page = std::make_unique<TimePageViewController>(TovikClock::shared(), content(stopwatch));
-        QPointer<ClockFaceView> face = page->clockFace();
+        QPointer<ClockFaceView> face = unplaced<ClockFaceView>().value(0);
+        ASSERT_TRUE(face);
         auto container = std::make_unique<QWidget>();
         page->view()->setParent(container.get());
         container.reset();
@@ -163,7 +188,9 @@ TEST_F(TimePageTest, LongStopwatchTimesAreNeverCutAtTheSmallestWindow)
     QWidget *root = page.view();
     root->show();
     root->resize(520, 332); // the page of a 520 x 360 main window
-    TimeTextLabel *label = page.stopwatchView()->label();
+    StopwatchView *stopwatch = stopwatchDisplay(*root);
+    ASSERT_TRUE(stopwatch);
+    TimeTextLabel *label = stopwatch->label();
     const QFont pageFont = label->font();
     struct Case {
         double hours;
@@ -183,7 +210,7 @@ TEST_F(TimePageTest, LongStopwatchTimesAreNeverCutAtTheSmallestWindow)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         store().save({c.hours * 3600, std::nullopt});
-        page.stopwatchView()->refresh();
+        stopwatch->refresh();
         ASSERT_EQ(label->text(), QString::fromLatin1(c.text));
         const QFont shown = label->shownFont();
         EXPECT_EQ(shown == pageFont, c.keepsThePageFont);
@@ -197,6 +224,6 @@ TEST_F(TimePageTest, LongStopwatchTimesAreNeverCutAtTheSmallestWindow)
     }
     // Back to a short time, the page's font again.
     store().save({5, std::nullopt});
-    page.stopwatchView()->refresh();
+    stopwatch->refresh();
     EXPECT_EQ(label->shownFont(), pageFont);
 }
