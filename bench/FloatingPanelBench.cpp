@@ -91,7 +91,7 @@ void miniWindowMoveStep(benchmark::State &state)
     auto controller = ClockMiniWindow::makeClock(TovikClock::shared(), "bench.clock.window");
     controller->present(0);
     (void)QTest::qWaitForWindowExposed(controller->window());
-    FloatingPanelChromeView *chrome = controller->chromeContainer();
+    auto *chrome = controller->window()->findChild<FloatingPanelChromeView *>();
     const QPoint start(100, 50);
     const QPoint startGlobal = chrome->mapToGlobal(start);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(start), QPointF(startGlobal), Qt::LeftButton, Qt::LeftButton,
@@ -119,7 +119,7 @@ void calendarMiniWindowResizeStep(benchmark::State &state)
     controller->present(0);
     FloatingPanel *panel = controller->window();
     (void)QTest::qWaitForWindowExposed(panel);
-    FloatingPanelChromeView *chrome = controller->chromeContainer();
+    auto *chrome = controller->window()->findChild<FloatingPanelChromeView *>();
     QImage image(QSize(420, 380), QImage::Format_ARGB32_Premultiplied);
     const QPoint corner(chrome->width() - 10, chrome->height() - 10);
     const QPoint startGlobal = chrome->mapToGlobal(corner);

@@ -61,11 +61,6 @@ public:
     // The text-only look as drawn: without a compositor the surface stays opaque.
     bool drawsTextOnly() const;
 
-    FloatingPanelHoverBorderView *hoverBorderView() const { return m_hoverBorderView; }
-    FloatingPanelChromeView *chromeContainer() const { return m_chromeContainer; }
-    TovikSurfaceView *glassEffectView() const { return m_glassEffectView; }
-    TovikWindowBackingView *backingView() const { return m_backingView; }
-
     // The panel's context menu, built afresh for its current state; owned by the caller. Views from
     // `target` up that contribute entries (FloatingPanelMenuContributor) put theirs first, above a separator.
     std::unique_ptr<QMenu> makeContextMenu(QWidget *target = nullptr);

@@ -43,6 +43,14 @@ FloatingPanelChromeButton *textOnlyButton(const FloatingPanelWindowController &p
     return findByAccessibleName<FloatingPanelChromeButton>(*panel.window(), QStringLiteral("纯文字显示"));
 }
 
+// One of the panel's layers, which have no names of their own (the glass, the backing, the hover border),
+// by its type in the panel's view tree.
+template <typename View>
+View *layer(const FloatingPanelWindowController &panel)
+{
+    return panel.window()->findChild<View *>();
+}
+
 class LabelPage final : public TovikViewController {
 public:
     LabelPage() = default;
@@ -191,13 +199,13 @@ TEST_F(FloatingPanelWindowControllerTest, theChromeShowsWhileTheMouseIsOverThePa
         EXPECT_EQ(openMainButton(*panel)->isVisible(), c.openButton);
         EXPECT_TRUE(textOnlyButton(*panel)->isVisible());
         EXPECT_TRUE(pinButton(*panel)->isVisible());
-        EXPECT_EQ(panel->hoverBorderView()->isVisible(), c.border);
+        EXPECT_EQ(layer<FloatingPanelHoverBorderView>(*panel)->isVisible(), c.border);
 
         QTest::mouseMove(&m_elsewhere, QPoint(20, 20));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panel->isChromeVisible(); }));
         for (QWidget *view :
              std::initializer_list<QWidget *>{closeButton(*panel), openMainButton(*panel), textOnlyButton(*panel),
-                                              pinButton(*panel), panel->hoverBorderView()}) {
+                                              pinButton(*panel), layer<FloatingPanelHoverBorderView>(*panel)}) {
             EXPECT_FALSE(view->isVisible()) << view->toolTip().toStdString();
         }
     }
@@ -212,7 +220,7 @@ TEST_F(FloatingPanelWindowControllerTest, theButtonsKeepTheirCornersWhenThePanel
     EXPECT_EQ(closeButton(*panel)->geometry(), QRect(8, 7, 14, 14));
     EXPECT_EQ(pinButton(*panel)->geometry(), QRect(475, 6, 17, 17));
     EXPECT_EQ(textOnlyButton(*panel)->geometry(), QRect(454, 6, 17, 17));
-    EXPECT_EQ(panel->glassEffectView()->size(), QSize(500, 200));
+    EXPECT_EQ(layer<TovikSurfaceView>(*panel)->size(), QSize(500, 200));
     EXPECT_EQ(panel->contentController()->view()->size(), QSize(500, 200));
 }
 
@@ -240,8 +248,9 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
         EXPECT_EQ(reads(pinButton(*panel)), std::pair(QStringLiteral("置顶显示"), false));
         EXPECT_EQ(reads(textOnlyButton(*panel)), std::pair(QStringLiteral("纯文字显示"), true));
         EXPECT_EQ(textOnlyButton(*panel)->toolTip(), QStringLiteral("恢复窗口外观"));
-        EXPECT_FALSE(panel->glassEffectView()->isVisible());
-        EXPECT_TRUE(panel->hoverBorderView()->isVisible()) << "the border outlines a text-only panel";
+        EXPECT_FALSE(layer<TovikSurfaceView>(*panel)->isVisible());
+        EXPECT_TRUE(layer<FloatingPanelHoverBorderView>(*panel)->isVisible())
+            << "the border outlines a text-only panel";
     }
     auto reopened = makePanel();
     EXPECT_FALSE(reopened->isPinned());
@@ -250,7 +259,7 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
     EXPECT_TRUE(pinButton(*reopened)->isCheckable() && !pinButton(*reopened)->isChecked());
     EXPECT_TRUE(textOnlyButton(*reopened)->isChecked());
     EXPECT_EQ(pinButton(*reopened)->toolTip(), QStringLiteral("置顶显示"));
-    EXPECT_FALSE(reopened->glassEffectView()->isVisibleTo(reopened->window()));
+    EXPECT_FALSE(layer<TovikSurfaceView>(*reopened)->isVisibleTo(reopened->window()));
 
     // And back: the keys follow every click.
     showAndHover(*reopened);
@@ -258,7 +267,7 @@ TEST_F(FloatingPanelWindowControllerTest, pinAndTextOnlyClicksAreStoredAndComeBa
     QTest::mouseClick(textOnlyButton(*reopened), Qt::LeftButton);
     EXPECT_EQ(store()->boolean(prefix + ".pinned"), true);
     EXPECT_EQ(store()->boolean(prefix + ".textOnly"), false);
-    EXPECT_TRUE(reopened->glassEffectView()->isVisible());
+    EXPECT_TRUE(layer<TovikSurfaceView>(*reopened)->isVisible());
 }
 
 TEST_F(FloatingPanelWindowControllerTest, theFirstPresentationCentresUnderTheMouseAndLaterOnesKeepTheFrame)
@@ -393,20 +402,20 @@ TEST_F(FloatingPanelWindowControllerTest, theMenusBackgroundEntriesReachEveryPan
 
     findAction(*menu, QStringLiteral("不透明"))->trigger();
     EXPECT_EQ(TovikWindowChrome::settings(store()).mode(), TovikWindowBackgroundSettings::Mode::opaque);
-    EXPECT_DOUBLE_EQ(second->backingView()->backingAlpha(), 1);
+    EXPECT_DOUBLE_EQ(layer<TovikWindowBackingView>(*second)->backingAlpha(), 1);
 
     menu = second->makeContextMenu();
     EXPECT_TRUE(findAction(*menu, QStringLiteral("不透明"))->isChecked());
     findAction(*menu, QStringLiteral("玻璃"))->trigger();
     findAction(*second->makeContextMenu(), QStringLiteral("50%"))->trigger();
-    EXPECT_DOUBLE_EQ(first->backingView()->backingAlpha(), 0.5);
+    EXPECT_DOUBLE_EQ(layer<TovikWindowBackingView>(*first)->backingAlpha(), 0.5);
     EXPECT_DOUBLE_EQ(TovikWindowChrome::settings(store()).backingOpacity(), 0.5);
     EXPECT_EQ(TovikWindowChrome::settings(store()).mode(), TovikWindowBackgroundSettings::Mode::glass)
         << "the density keeps the mode";
 
     findAction(*menu, QStringLiteral("纯文字显示"))->trigger();
-    EXPECT_DOUBLE_EQ(second->backingView()->backingAlpha(), 0) << "text-only shows no backing";
-    EXPECT_DOUBLE_EQ(first->backingView()->backingAlpha(), 0.5);
+    EXPECT_DOUBLE_EQ(layer<TovikWindowBackingView>(*second)->backingAlpha(), 0) << "text-only shows no backing";
+    EXPECT_DOUBLE_EQ(layer<TovikWindowBackingView>(*first)->backingAlpha(), 0.5);
 }
 
 TEST(TovikDesktopContrast, onlyTheHighContrastValueReducesTransparency)
