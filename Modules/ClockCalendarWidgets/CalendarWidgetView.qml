@@ -33,15 +33,19 @@ Item {
 
     readonly property bool medium: family === 1
 
-    TovikWidgetGalleryPreview {
+    // The card is made only where it shows, in the gallery and as a placeholder; a placed widget never loads
+    // its fonts and symbol.
+    Loader {
         anchors.fill: parent
-        visible: root.isGalleryPreview
-        family: root.family
-        contentMargin: root.contentMargin
-        title: "日历"
-        subtitle: "当前月份日历"
-        symbol: "calendar"
-        tint: "#007aff"
+        active: root.isGalleryPreview
+        sourceComponent: TovikWidgetGalleryPreview {
+            family: root.family
+            contentMargin: root.contentMargin
+            title: "日历"
+            subtitle: "当前月份日历"
+            symbol: "calendar"
+            tint: "#007aff"
+        }
     }
 
     Rectangle {

@@ -21,15 +21,19 @@ Item {
 
     readonly property bool small: family === 0
 
-    TovikWidgetGalleryPreview {
+    // The card is made only where it shows, in the gallery and as a placeholder; a placed widget never loads
+    // its fonts and symbol.
+    Loader {
         anchors.fill: parent
-        visible: root.isGalleryPreview
-        family: root.family
-        contentMargin: root.contentMargin
-        title: "时钟"
-        subtitle: "12:45:08"
-        symbol: "clock.fill"
-        tint: "#ff9500"
+        active: root.isGalleryPreview
+        sourceComponent: TovikWidgetGalleryPreview {
+            family: root.family
+            contentMargin: root.contentMargin
+            title: "时钟"
+            subtitle: "12:45:08"
+            symbol: "clock.fill"
+            tint: "#ff9500"
+        }
     }
 
     Item {
@@ -65,11 +69,12 @@ Item {
             readonly property real subtitleSize: Math.min(root.family === 0 ? 12 : root.family === 1 ? 16 : 20,
                                                           Math.max(9, Math.min(height * 0.11, timeSize * 0.26)))
 
-            anchors.fill: parent
-            anchors.leftMargin: root.contentMargin + (root.small ? 6 : 8)
-            anchors.rightMargin: anchors.leftMargin
-            anchors.topMargin: root.contentMargin + 2
-            anchors.bottomMargin: anchors.topMargin
+            // Bound to the widget's own size rather than anchored: anchors settle only after the texts are first
+            // laid out, at sizes never shown, each loading a font of its own.
+            x: root.contentMargin + (root.small ? 6 : 8)
+            y: root.contentMargin + 2
+            width: root.width - 2 * x
+            height: root.height - 2 * y
 
             ClockLiveTimeText {
                 id: timeOfDay

@@ -23,15 +23,19 @@ Item {
     readonly property color orange: "#ff9500"
     readonly property color cyan: "#32ade6"
 
-    TovikWidgetGalleryPreview {
+    // The card is made only where it shows, in the gallery and as a placeholder; a placed widget never loads
+    // its fonts and symbol.
+    Loader {
         anchors.fill: parent
-        visible: root.isGalleryPreview
-        family: root.family
-        contentMargin: root.contentMargin
-        title: "计时器"
-        subtitle: "00:45:00"
-        symbol: "stopwatch.fill"
-        tint: root.cyan
+        active: root.isGalleryPreview
+        sourceComponent: TovikWidgetGalleryPreview {
+            family: root.family
+            contentMargin: root.contentMargin
+            title: "计时器"
+            subtitle: "00:45:00"
+            symbol: "stopwatch.fill"
+            tint: root.cyan
+        }
     }
 
     Item {
@@ -65,8 +69,12 @@ Item {
             readonly property real headerSize: Math.max(0.28 * timeSize, 12)
             readonly property real buttonSize: Math.max(0.22 * timeSize, 11)
 
-            anchors.fill: parent
-            anchors.margins: root.contentMargin + 10
+            // Bound to the widget's own size rather than anchored, as in the clock: no font is loaded for a size
+            // the texts only pass through.
+            x: root.contentMargin + 10
+            y: x
+            width: root.width - 2 * x
+            height: root.height - 2 * y
 
             TovikLiveTimerText {
                 id: elapsed

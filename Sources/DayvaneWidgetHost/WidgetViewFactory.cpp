@@ -45,6 +45,10 @@ QQuickItem *create(QQmlEngine &engine, const WidgetExtension &extension, const W
     properties.insert(QStringLiteral("openURL"), QString::fromStdString(widget.openURL));
     // The views count whole seconds.
     properties.insert(QStringLiteral("now"), std::floor(now));
+    // Sized from the start: texts laid out first at another size would load fonts for sizes never shown.
+    const QSizeF size = widgetFamilySize(family);
+    properties.insert(QStringLiteral("width"), size.width());
+    properties.insert(QStringLiteral("height"), size.height());
     QObject *object = component.createWithInitialProperties(properties);
     auto *item = qobject_cast<QQuickItem *>(object);
     if (!item) {
@@ -52,8 +56,6 @@ QQuickItem *create(QQmlEngine &engine, const WidgetExtension &extension, const W
         *error = component.errorString();
         return nullptr;
     }
-    const QSizeF size = widgetFamilySize(family);
-    item->setSize(size);
     return item;
 }
 
