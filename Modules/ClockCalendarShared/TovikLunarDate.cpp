@@ -7,10 +7,10 @@
 
 #include <unicode/calendar.h>
 #include <unicode/gregocal.h>
-#include <unicode/smpdtfmt.h>
 #include <unicode/timezone.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -21,6 +21,10 @@ namespace {
 
 const char *const monthNames[] = {"正", "二", "三", "四", "五", "六", "七", "八", "九", "十", "冬", "腊"};
 const char *const dayDigits[] = {"零", "一", "二", "三", "四", "五", "六", "七", "八", "九", "十"};
+const char *const weekdayNames[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+// The sixty-year cycle's names are a stem and a branch, both advancing by one each year.
+const char *const heavenlyStems[] = {"甲", "乙", "丙", "丁", "戊", "己", "庚", "辛", "壬", "癸"};
+const char *const earthlyBranches[] = {"子", "丑", "寅", "卯", "辰", "巳", "午", "未", "申", "酉", "戌", "亥"};
 
 // The texts of one local day in one zone. The clock asks every second, and the lunar date alone costs
 // tens of microseconds in ICU, so each text is computed once per day and zone.
@@ -33,31 +37,15 @@ struct DayTexts {
     std::optional<std::string> lunar;
 };
 
-// The ICU calendars and formatters of the process, created once. They change whenever they are used
-// (time zone, time), so every use holds the mutex.
+// The ICU calendars of the process, created once. They change whenever they are used (time zone, time), so
+// every use holds the mutex. The texts are put together from their fields: ICU's formatters would cost a
+// start-up several milliseconds of locale data for words that never change.
 struct Shared {
     std::mutex mutex;
     std::unique_ptr<icu::Calendar> chineseCalendar;
     std::unique_ptr<icu::Calendar> gregorianCalendar;
-    std::unique_ptr<icu::SimpleDateFormat> weekdayFormatter;
-    std::unique_ptr<icu::SimpleDateFormat> dateFormatter;
-    std::unique_ptr<icu::SimpleDateFormat> yearFormatter;
     DayTexts day;
 };
-
-std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const char *pattern, const icu::TimeZone &zone,
-                                                     const icu::Calendar *calendar = nullptr)
-{
-    UErrorCode status = U_ZERO_ERROR;
-    auto formatter =
-        std::make_unique<icu::SimpleDateFormat>(icu::UnicodeString::fromUTF8(pattern), icu::Locale("zh_CN"), status);
-    if (U_FAILURE(status))
-        return nullptr;
-    if (calendar)
-        formatter->setCalendar(*calendar);
-    formatter->setTimeZone(zone);
-    return formatter;
-}
 
 Shared &shared()
 {
@@ -72,38 +60,19 @@ Shared &shared()
         s->gregorianCalendar = std::make_unique<icu::GregorianCalendar>(*zone, icu::Locale("zh_CN"), status);
         if (U_FAILURE(status))
             s->gregorianCalendar.reset();
-        s->weekdayFormatter = makeFormatter("EEEE", *zone);
-        s->dateFormatter = makeFormatter("yyyy-MM-dd", *zone);
-        if (s->chineseCalendar)
-            s->yearFormatter = makeFormatter("U年", *zone, s->chineseCalendar.get());
         return s;
     }();
     return *instance;
 }
 
-std::string format(icu::SimpleDateFormat *formatter, const icu::TimeZone &zone, double millis)
+// The cyclic year a Chinese calendar stands in, 丙午年; empty when ICU cannot tell.
+std::string cyclicYearText(icu::Calendar &calendar)
 {
-    std::string text;
-    if (!formatter)
-        return text;
-    formatter->setTimeZone(zone);
-    icu::UnicodeString formatted;
-    formatter->format(millis, formatted);
-    formatted.toUTF8String(text);
-    return text;
-}
-
-std::string formatYear(Shared &s, icu::Calendar &calendar)
-{
-    std::string text;
-    if (!s.yearFormatter)
-        return text;
-    s.yearFormatter->setTimeZone(calendar.getTimeZone());
-    icu::UnicodeString formatted;
-    icu::FieldPosition position;
-    s.yearFormatter->format(calendar, formatted, position);
-    formatted.toUTF8String(text);
-    return text;
+    UErrorCode status = U_ZERO_ERROR;
+    const int year = calendar.get(UCAL_YEAR, status); // 1 to 60 within the cycle
+    if (U_FAILURE(status) || year < 1 || year > 60)
+        return {};
+    return std::string(heavenlyStems[(year - 1) % 10]) + earthlyBranches[(year - 1) % 12] + "年";
 }
 
 std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis)
@@ -119,7 +88,7 @@ std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis
                                           calendar->get(UCAL_DATE, status)};
     const std::int32_t julianDay = calendar->get(UCAL_JULIAN_DAY, status);
     if (U_FAILURE(status) || lunar.month < 1 || lunar.month > 12)
-        return format(s.yearFormatter.get(), zone, millis);
+        return cyclicYearText(*calendar);
 
     if (const auto correction = TovikLunarCorrections::correction(julianDay, lunar)) {
         lunar = correction->official;
@@ -127,7 +96,7 @@ std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis
             calendar->add(UCAL_DATE, correction->yearFromDaysAway, status);
     }
     // The copy already holds the day's fields, so the year is formatted from it rather than worked out again.
-    std::string text = formatYear(s, *calendar);
+    std::string text = cyclicYearText(*calendar);
     if (lunar.isLeapMonth)
         text += "闰";
     text += monthNames[lunar.month - 1];
@@ -138,10 +107,8 @@ std::string computeLunarText(Shared &s, const icu::TimeZone &zone, double millis
 
 std::string computeWeekdayText(Shared &s, const icu::TimeZone &zone, double millis)
 {
-    std::string text = format(s.weekdayFormatter.get(), zone, millis);
-    if (!text.empty() || !s.gregorianCalendar)
-        return text;
-    static const char *const weekdayNames[] = {"星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+    if (!s.gregorianCalendar)
+        return {};
     s.gregorianCalendar->setTimeZone(zone);
     UErrorCode status = U_ZERO_ERROR;
     s.gregorianCalendar->setTime(millis, status);
@@ -149,6 +116,24 @@ std::string computeWeekdayText(Shared &s, const icu::TimeZone &zone, double mill
     if (U_FAILURE(status) || weekday < 1 || weekday > 7)
         return {};
     return weekdayNames[weekday - 1];
+}
+
+std::string computeDateText(Shared &s, const icu::TimeZone &zone, double millis)
+{
+    if (!s.gregorianCalendar)
+        return {};
+    icu::Calendar &calendar = *s.gregorianCalendar;
+    calendar.setTimeZone(zone);
+    UErrorCode status = U_ZERO_ERROR;
+    calendar.setTime(millis, status);
+    const int year = calendar.get(UCAL_YEAR, status);
+    const int month = calendar.get(UCAL_MONTH, status) + 1;
+    const int day = calendar.get(UCAL_DATE, status);
+    if (U_FAILURE(status))
+        return {};
+    char text[24];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    return text;
 }
 
 // The cached texts of the local day of `millis` in the host zone as it is now; a different zone or day
@@ -301,9 +286,7 @@ std::string cellText(Instant instant)
 
 std::string dateText(Instant instant)
 {
-    return cachedText(instant, &DayTexts::date, [](Shared &s, const icu::TimeZone &zone, double millis) {
-        return format(s.dateFormatter.get(), zone, millis);
-    });
+    return cachedText(instant, &DayTexts::date, computeDateText);
 }
 
 std::string weekdayText(Instant instant)

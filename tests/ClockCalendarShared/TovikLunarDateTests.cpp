@@ -3,8 +3,11 @@
 #include <ClockCalendarShared/TovikLunarDate.h>
 
 #include <gtest/gtest.h>
+#include <unicode/calendar.h>
+#include <unicode/smpdtfmt.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +45,35 @@ TEST(TovikLunarDate, NewYearAndTheClockTexts)
     const std::string subtitle = TovikLunarDate::clockSubtitle(instantAt(2025, 8, 8));
     EXPECT_EQ(subtitle, "乙巳年闰六月十五 星期五");
     EXPECT_EQ(std::count(subtitle.begin(), subtitle.end(), ' '), 1);
+}
+
+// The words are put together from tables; ICU's own zh_CN formats are the reference, over two sixty-year
+// cycles (mid-year, away from any corrected new year) and a whole week.
+TEST(TovikLunarDate, TextsReadAsIcuFormatsThem)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone("Asia/Shanghai"));
+    const std::unique_ptr<icu::Calendar> chinese(
+        icu::Calendar::createInstance(*zone, icu::Locale("zh_CN@calendar=chinese"), status));
+    icu::SimpleDateFormat year(icu::UnicodeString::fromUTF8("U年"), icu::Locale("zh_CN"), status);
+    icu::SimpleDateFormat date(icu::UnicodeString::fromUTF8("yyyy-MM-dd EEEE"), icu::Locale("zh_CN"), status);
+    ASSERT_TRUE(U_SUCCESS(status));
+    year.setCalendar(*chinese);
+    year.setTimeZone(*zone);
+    date.setTimeZone(*zone);
+    const auto icuText = [](icu::SimpleDateFormat &format, Instant instant) {
+        icu::UnicodeString text;
+        std::string utf8;
+        return format.format(instant * 1000, text).toUTF8String(utf8);
+    };
+    for (int y = 1960; y < 2080; ++y) {
+        const Instant midYear = instantAt(y, 7, 1);
+        EXPECT_EQ(TovikLunarDate::lunarText(midYear).rfind(icuText(year, midYear), 0), 0u) << y;
+    }
+    for (int d = 1; d <= 7; ++d) {
+        const Instant day = instantAt(987, 3, d);
+        EXPECT_EQ(TovikLunarDate::dateText(day) + " " + TovikLunarDate::weekdayText(day), icuText(date, day)) << d;
+    }
 }
 
 TEST(TovikLunarDate, DayAndMonthNames)
