@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import TovikWidgetKit
 
 // The card every widget shows in the gallery and as a placeholder: icon and name, a sample value and a
@@ -22,26 +21,36 @@ Item {
         color: Qt.rgba(0.045, 0.06, 0.09, 1)
     }
 
-    ColumnLayout {
+    // Placed by anchors rather than Qt Quick Layouts, whose module no placed widget would otherwise load.
+    Item {
         objectName: "galleryContent"
         anchors.fill: parent
         anchors.margins: root.contentMargin + (root.small ? 14 : 18)
-        spacing: root.small ? 7 : 10
 
-        RowLayout {
-            spacing: 7
-            Layout.fillWidth: true
+        readonly property real spacing: root.small ? 7 : 10
+
+        Item {
+            width: parent.width
+            height: Math.max(symbol.height, title.implicitHeight)
 
             Image {
+                id: symbol
+
                 readonly property real side: (root.small ? 20 : 24) * 1.2
-                Layout.preferredWidth: side
-                Layout.preferredHeight: side
+                anchors.verticalCenter: parent.verticalCenter
+                width: side
+                height: side
                 sourceSize.width: side
                 sourceSize.height: side
                 source: TovikSymbolImages.source(root.symbol, root.tint)
             }
             Text {
-                Layout.fillWidth: true
+                id: title
+
+                // Whole pixels, where a layout would put it.
+                x: Math.round(symbol.width + 7)
+                y: Math.round((parent.height - height) / 2)
+                width: parent.width - x
                 text: root.title
                 color: "white"
                 font.pixelSize: root.small ? 14 : 17
@@ -51,12 +60,10 @@ Item {
             }
         }
 
-        Item {
-            Layout.fillHeight: true
-        }
-
         Text {
-            Layout.fillWidth: true
+            anchors.bottom: bar.top
+            anchors.bottomMargin: parent.spacing
+            width: parent.width
             text: root.subtitle
             color: Qt.rgba(1, 1, 1, 0.78)
             font.pixelSize: root.small ? 11 : 14
@@ -67,8 +74,11 @@ Item {
         }
 
         Rectangle {
-            Layout.fillWidth: true
-            Layout.preferredHeight: root.small ? 6 : 8
+            id: bar
+
+            anchors.bottom: parent.bottom
+            width: parent.width
+            height: root.small ? 6 : 8
             radius: 4
             color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, 0.72)
         }
