@@ -9,6 +9,7 @@
 #include <ClockCalendarShared/TovikHolidayArrangement.h>
 #include <Platform/LocalSocket/TovikLocalServer.h>
 #include <Platform/Ui/TovikDisplayServer.h>
+#include <Platform/Ui/TovikFontconfigWarmup.h>
 #include <Platform/Ui/TovikQuitSignals.h>
 #include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -62,10 +63,12 @@ int main(int argc, char **argv)
     case DayvaneSingleInstance::State::alone:
         break;
     }
+    TovikFontconfigWarmup fonts;
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("dayvane"));
     application.setDesktopFileName(QStringLiteral("dayvane"));
     application.setQuitOnLastWindowClosed(false);
+    fonts.finish();
     // Before any view exists, so that a screen reader meets every view through its own face.
     ClockCalendarAccessibility::install();
 

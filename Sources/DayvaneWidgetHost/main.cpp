@@ -15,6 +15,7 @@
 #include <Platform/LocalSocket/TovikLocalSocket.h>
 #include <Platform/Ui/TovikClock.h>
 #include <Platform/Ui/TovikDisplayServer.h>
+#include <Platform/Ui/TovikFontconfigWarmup.h>
 #include <Platform/Ui/TovikQuitSignals.h>
 #include <Platform/Ui/TovikStoreProblemNotice.h>
 #include <Platform/Ui/TovikWindowActivation.h>
@@ -91,9 +92,11 @@ int host(int argc, char **argv, bool showGallery)
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     // Read before Qt takes it for its own first window.
     const QByteArray startupToken = TovikWindowActivation::startupToken();
+    TovikFontconfigWarmup fonts;
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("dayvane-widget-host"));
     app.setQuitOnLastWindowClosed(false);
+    fonts.finish();
     app.setFont(TovikFonts::systemFont(13));
     TovikStoreProblemNotice storeProblems;
 
