@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <optional>
 
 namespace {
@@ -97,7 +98,6 @@ int host(int argc, char **argv, bool showGallery)
     app.setApplicationName(QStringLiteral("dayvane-widget-host"));
     app.setQuitOnLastWindowClosed(false);
     fonts.finish();
-    app.setFont(TovikFonts::systemFont(13));
     TovikStoreProblemNotice storeProblems;
 
     // A host that could not be found by the next one would run beside it, unseen; it says why instead.
@@ -114,10 +114,18 @@ int host(int argc, char **argv, bool showGallery)
                    : fail(QStringLiteral("另一个小组件主机没有应答"));
     }
 
+    // Qt's font database, whose functions are thread-safe, fills on a second thread while the extension loads
+    // and the store opens; nothing before needs a font.
+    std::future<void> fontDatabase = std::async(std::launch::async, [] { TovikFonts::faceWeight(QFont::Normal); });
+    const auto useSystemFont = [&] {
+        fontDatabase.get();
+        app.setFont(TovikFonts::systemFont(13));
+    };
     QString error;
     WidgetExtensionLoader loader;
     WidgetExtension *extension = loadExtension(loader, &error);
     if (!extension) {
+        useSystemFont();
         WidgetHostFailureDialog::show(error);
         return fail(error);
     }
@@ -125,6 +133,7 @@ int host(int argc, char **argv, bool showGallery)
     WidgetViewFactory::prepare(engine);
     const auto clock = [] { return TovikClock::shared().now(); };
     WidgetHostStore store;
+    useSystemFont();
     WidgetDesktop desktop(engine, *extension, store, clock);
     WidgetGallery gallery(engine, *extension, clock, QCoreApplication::applicationFilePath());
     WidgetHostTray tray;
